@@ -1,0 +1,3 @@
+#include "wizard/applicazione.h"
+
+int main(int argc, char** argv) { return tarkpo::wizard::EseguiApplicazione(argc, argv); }

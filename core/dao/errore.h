@@ -1,0 +1,35 @@
+#pragma once
+// Errors of the database engine layer: a number (the engine's numbering) and a text.
+#include <stdexcept>
+#include <string>
+
+namespace tarkpo::dao {
+
+namespace errori {
+constexpr int kNessunRecordCorrente = 3021;
+constexpr int kUpdateSenzaAddNewEdit = 3020;
+constexpr int kValoreDuplicato = 3022;
+constexpr int kFileNonTrovato = 3024;
+constexpr int kSolaLettura = 3027;
+constexpr int kPasswordNonValida = 3031;
+constexpr int kSenzaBeginTrans = 3034;
+constexpr int kTabellaNonTrovata = 3078;
+constexpr int kSintassiCriterio = 3075;
+constexpr int kValoreTroppoLungo = 3163;
+constexpr int kElementoNonTrovato = 3265;
+constexpr int kConversioneTipo = 3421;
+constexpr int kFormatoNonRiconosciuto = 3343;
+}  // namespace errori
+
+class ErroreDao : public std::runtime_error {
+ public:
+  ErroreDao(int numero, const std::string& descrizione)
+      : std::runtime_error(descrizione), numero_(numero) {}
+  int Numero() const { return numero_; }
+  std::string Descrizione() const { return what(); }
+
+ private:
+  int numero_;
+};
+
+}  // namespace tarkpo::dao

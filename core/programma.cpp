@@ -1,0 +1,15 @@
+#include "core/programma.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tarkpo {
+
+std::string CartellaProgramma() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::filesystem::current_path(ec).string();
+  return exe.parent_path().string();
+}
+
+}  // namespace tarkpo

@@ -1,0 +1,2 @@
+// The import engine's routines live beside this file.
+namespace tarkpo::motore {}
