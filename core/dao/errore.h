@@ -19,6 +19,13 @@ constexpr int kValoreTroppoLungo = 3163;
 constexpr int kElementoNonTrovato = 3265;
 constexpr int kConversioneTipo = 3421;
 constexpr int kFormatoNonRiconosciuto = 3343;
+constexpr int kCampoNonAggiornabile = 3164;
+constexpr int kRecordEliminato = 3167;
+constexpr int kOperazioneNonSupportata = 3251;
+constexpr int kCampoObbligatorio = 3314;
+constexpr int kOggettoNonValido = 3420;
+constexpr int kTipoNelCriterio = 3464;
+constexpr int kErroreMotore = 3000;  // any other failure of the storage underneath
 }  // namespace errori
 
 class ErroreDao : public std::runtime_error {
