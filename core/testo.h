@@ -1,0 +1,19 @@
+#pragma once
+// Text in Windows-1252, as files made on Windows hold it, and in UTF-8, as the program
+// holds it.
+#include <string>
+#include <string_view>
+
+namespace tarkpo {
+
+// Every byte as its Windows-1252 character. The five bytes that code page leaves
+// undefined become the control characters of the same number, so they come back.
+std::string Cp1252AUtf8(std::string_view testo);
+// Every character as its Windows-1252 byte; "?" for a character the code page lacks and
+// for every byte of a malformed sequence.
+std::string Utf8ACp1252(std::string_view testo);
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF).
+bool IsUtf8Valido(std::string_view testo);
+
+}  // namespace tarkpo
