@@ -17,4 +17,10 @@ class IMessaggi {
                           Pulsanti pulsanti = Pulsanti::Ok) = 0;
 };
 
+// The text of the box for an unexpected error: "Errore ", the number, ":", a line break and
+// the engine's text.
+inline std::string TestoErrore(int numero, const std::string& descrizione) {
+  return "Errore " + std::to_string(numero) + ":\n" + descrizione;
+}
+
 }  // namespace tarkpo

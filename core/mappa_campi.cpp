@@ -1,0 +1,130 @@
+#include "core/mappa_campi.h"
+
+#include <string_view>
+#include <unordered_set>
+
+#include "core/dao/errore.h"
+
+namespace tarkpo {
+
+namespace {
+
+constexpr int kValoreProprietaNonValido = 380;
+
+// Errors that filling a row skips: a stored position past the list, a vanished table.
+bool ErroreDaSaltare(const dao::ErroreDao& e) {
+  return e.Numero() == kValoreProprietaNonValido || e.Numero() == dao::errori::kElementoNonTrovato;
+}
+
+// The text of a row: its selected entry, empty for the blank entry or no selection.
+std::string TestoRiga(IElencoCampo& elenco) {
+  int scelta = elenco.Selezionata();
+  return scelta >= 0 ? elenco.Voce(scelta) : std::string();
+}
+
+constexpr const char* kStessoCampo =
+    "Non è consentito attribuire lo stesso campo del database\na più campi del negozio";
+
+// The names already given to a shop field; exact, case-sensitive comparison.
+using NomiUsati = std::unordered_set<std::string>;
+
+}  // namespace
+
+bool PopolaCampi(IRigheMappa& pagina, int righe,
+                 const std::array<int32_t, kRigheMappaCampi>& posizioni, const CampiTabella& campi,
+                 IMessaggi& messaggi) {
+  try {
+    IElencoCampo& prima = pagina.Riga(0);
+    prima.Svuota();
+    prima.AggiungiVoce("");
+    try {
+      for (const std::string& nome : campi()) {
+        prima.AggiungiVoce(nome);
+        int indice = prima.NumeroVoci() - 1;
+        prima.ImpostaDato(indice, indice);
+      }
+    } catch (const dao::ErroreDao& e) {
+      if (!ErroreDaSaltare(e)) throw;
+    }
+    // An out-of-range position leaves the row without a selection.
+    prima.Seleziona(posizioni[0]);
+    for (int i = 1; i < righe; ++i) {
+      IElencoCampo& riga = pagina.Riga(i);
+      for (int j = 0; j < prima.NumeroVoci(); ++j) riga.AggiungiVoce(prima.Voce(j));
+      for (int j = 0; j < prima.NumeroVoci(); ++j) riga.ImpostaDato(j, prima.Dato(j));
+      riga.Seleziona(posizioni[i]);
+    }
+    return true;
+  } catch (const dao::ErroreDao& e) {
+    messaggi.Mostra(TestoErrore(e.Numero(), e.Descrizione()), Icona::Esclamazione);
+    return false;
+  }
+}
+
+bool ValidaCampiRep(MappaCampi mappa, IRigheMappa& pagina, bool mostraMessaggi,
+                    IMessaggi& messaggi) {
+  auto avvisa = [&](const char* testo) {
+    if (mostraMessaggi) messaggi.Mostra(testo, Icona::Esclamazione);
+    return false;
+  };
+  try {
+    NomiUsati usati;
+    for (int i = 0; i < kRigheReparti; ++i) {
+      IElencoCampo& riga = pagina.Riga(i);
+      std::string testo = TestoRiga(riga);
+      if (i == repTitolo && testo.empty())
+        return avvisa("Il campo del negozio \"Titolo\" non può essere vuoto");
+      if (!testo.empty() && usati.contains(testo)) return avvisa(kStessoCampo);
+      mappa.posizioni[i] = -1;
+      mappa.nomi[i].clear();
+      int scelta = riga.Selezionata();
+      if (scelta >= 0) {
+        mappa.posizioni[i] = riga.Dato(scelta);
+        mappa.nomi[i] = testo;
+      }
+      if (!testo.empty()) usati.insert(testo);
+    }
+    return true;
+  } catch (const dao::ErroreDao& e) {
+    if (mostraMessaggi)
+      messaggi.Mostra(TestoErrore(e.Numero(), e.Descrizione()), Icona::Esclamazione);
+    return false;
+  }
+}
+
+bool ValidaCampiArt(MappaCampi mappa, IRigheMappa& pagina, bool mostraMessaggi,
+                    IMessaggi& messaggi) {
+  try {
+    NomiUsati usati;
+    int attribuiti = 0;
+    for (int i = 0; i < kRigheArticoli; ++i) {
+      IElencoCampo& riga = pagina.Riga(i);
+      std::string testo = TestoRiga(riga);
+      if (!testo.empty() && usati.contains(testo)) {
+        if (mostraMessaggi) messaggi.Mostra(kStessoCampo, Icona::Esclamazione);
+        return false;
+      }
+      mappa.posizioni[i] = -1;
+      mappa.nomi[i].clear();
+      int scelta = riga.Selezionata();
+      if (scelta > 0) {
+        mappa.nomi[i] = testo;
+        mappa.posizioni[i] = riga.Dato(scelta);
+        usati.insert(testo);
+        ++attribuiti;
+      }
+    }
+    if (attribuiti == 0) {
+      if (mostraMessaggi)
+        messaggi.Mostra("Almeno un campo deve essere attribuito", Icona::Esclamazione);
+      return false;
+    }
+    return true;
+  } catch (const dao::ErroreDao& e) {
+    if (mostraMessaggi)
+      messaggi.Mostra(TestoErrore(e.Numero(), e.Descrizione()), Icona::Esclamazione);
+    return false;
+  }
+}
+
+}  // namespace tarkpo
