@@ -1,0 +1,16 @@
+#pragma once
+// Small text rules on UTF-8 strings, shared by the image copy and the import engine.
+#include <string>
+#include <string_view>
+
+namespace tarkpo {
+
+// The first `n` characters (code points) of a UTF-8 text.
+std::string PrimiCaratteri(std::string_view testo, size_t n);
+// The text without leading and trailing blanks (spaces only, as the import compares codes).
+std::string_view SenzaSpazi(std::string_view testo);
+// Lower case of the letters of Windows-1252 (A-Z, the accented capitals, Š Œ Ž Ÿ); other
+// characters stay as they are.
+std::string Minuscolo(std::string_view testo);
+
+}  // namespace tarkpo

@@ -1,0 +1,47 @@
+#pragma once
+// What the department and item import keep across rows of one run.
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace tarkpo::motore {
+
+// The trimmed codes of the items imported in this run, in order, each once. Tested exactly
+// (while importing) and ignoring letter case (by the missing-items pass), in constant time.
+class CodiciImportati {
+ public:
+  // Records `codice` (already trimmed) unless it is empty or already there.
+  void Registra(std::string_view codice);
+  bool Contiene(std::string_view codice) const { return esatti_.contains(std::string(codice)); }
+  // Whether a code equal to `codice` ignoring letter case was recorded.
+  bool ContieneMinuscolo(std::string_view codiceMinuscolo) const {
+    return minuscoli_.contains(std::string(codiceMinuscolo));
+  }
+  const std::vector<std::string>& Voci() const { return voci_; }
+  // The list as one text: every code followed by "°", no leading separator.
+  std::string Testo() const;
+
+ private:
+  std::vector<std::string> voci_;
+  std::unordered_set<std::string> esatti_;
+  std::unordered_set<std::string> minuscoli_;
+};
+
+class ColonneArticoli;  // positions of the columns of "articoli", per recordset
+
+struct StatoImportazione {
+  // The IDs of "* Articoli importati" (0) and "* Articoli orfani" (1), once obtained.
+  std::array<std::string, 2> gRepartiSpeciali;
+  CodiciImportati gElencoCodiciImportati;
+  // The highest "ordinamento" of "articoli" when the item run opened it: every row this run
+  // adds gets a higher one, so the missing-items pass can leave those rows alone.
+  int32_t ordinamentoInizialeArticoli = std::numeric_limits<int32_t>::max();
+  std::shared_ptr<const ColonneArticoli> colonne;
+};
+
+}  // namespace tarkpo::motore

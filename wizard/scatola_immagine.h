@@ -1,0 +1,21 @@
+#pragma once
+// The import page's image box: measures a picture with Qt's image readers.
+#include <string>
+
+#include "core/immagini.h"
+
+namespace tarkpo::wizard {
+
+class ScatolaImmagineQt : public IScatolaImmagine {
+ public:
+  // Decodes the whole picture, so a damaged file fails; keeps the last good size.
+  bool Carica(const std::string& percorso) override;
+  int Larghezza() const override { return larghezza_; }
+  int Altezza() const override { return altezza_; }
+
+ private:
+  int larghezza_ = 0;
+  int altezza_ = 0;
+};
+
+}  // namespace tarkpo::wizard
