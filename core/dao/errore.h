@@ -20,6 +20,7 @@ constexpr int kElementoNonTrovato = 3265;
 constexpr int kConversioneTipo = 3421;
 constexpr int kFormatoNonRiconosciuto = 3343;
 constexpr int kCampoNonAggiornabile = 3164;
+constexpr int kCampoSconosciuto = 3070;
 constexpr int kRecordEliminato = 3167;
 constexpr int kOperazioneNonSupportata = 3251;
 constexpr int kCampoObbligatorio = 3314;

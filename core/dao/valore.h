@@ -12,8 +12,8 @@ enum class TipoValore : uint8_t {
   Null,
   Boolean,
   Byte,
-  Integer,   // 16-bit
-  Long,      // 32-bit
+  Integer,  // 16-bit
+  Long,     // 32-bit
   Single,
   Double,
   Currency,  // signed 64-bit count of ten-thousandths
@@ -31,7 +31,9 @@ class Valore {
   static Valore Lungo(int32_t v) { return Valore(TipoValore::Long, static_cast<int64_t>(v)); }
   static Valore Singolo(float v) { return Valore(TipoValore::Single, static_cast<double>(v)); }
   static Valore Doppio(double v) { return Valore(TipoValore::Double, v); }
-  static Valore Valuta(int64_t decimillesimi) { return Valore(TipoValore::Currency, decimillesimi); }
+  static Valore Valuta(int64_t decimillesimi) {
+    return Valore(TipoValore::Currency, decimillesimi);
+  }
   static Valore Data(double giorni) { return Valore(TipoValore::Date, giorni); }
   static Valore Testo(std::string v) { return Valore(TipoValore::Text, std::move(v)); }
 

@@ -1,0 +1,305 @@
+// The engine object, its workspace and transaction, fields, criteria and the data control.
+#include "core/dao/dao.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "core/dao/apri_sorgente.h"
+#include "core/dao/interno.h"
+#include "core/impostazioni.h"
+
+namespace tarkpo::dao {
+
+namespace {
+
+char Minuscola(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool UgualeSenzaCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Minuscola(a[i]) != Minuscola(b[i])) return false;
+  return true;
+}
+
+bool EFileSqlite(const std::string& percorso) {
+  std::ifstream in(percorso, std::ios::binary);
+  char intestazione[16] = {};
+  in.read(intestazione, sizeof intestazione);
+  return in.gcount() == 16 &&
+         std::string_view(intestazione, 16) == std::string_view("SQLite format 3\0", 16);
+}
+
+// A connect string that asks for nothing but the file itself ("", "Access 2000;PWD=...").
+bool ConnectDiFile(const std::string& connect) {
+  if (connect.empty() || connect[0] == ';') return true;
+  return MinuscoloAscii(connect).rfind("access", 0) == 0;
+}
+
+[[noreturn]] void ErroreSintassi(std::string_view criterio) {
+  throw ErroreDao(errori::kSintassiCriterio,
+                  "Errore di sintassi nel criterio: " + std::string(criterio));
+}
+
+}  // namespace
+
+// ---- Fields -------------------------------------------------------------------------------
+
+const std::string& Field::Name() const { return rs_->Campi()[static_cast<size_t>(indice_)].Name(); }
+TipoValore Field::Type() const { return rs_->Campi()[static_cast<size_t>(indice_)].Type(); }
+int32_t Field::Size() const { return rs_->Campi()[static_cast<size_t>(indice_)].Size(); }
+const Valore& Field::Value() const { return rs_->ValoreCampo(indice_); }
+void Field::SetValue(const Valore& valore) { rs_->ImpostaCampo(indice_, valore); }
+
+int Recordset::IndiceCampo(std::string_view nome) const {
+  const auto& campi = Campi();
+  for (size_t i = 0; i < campi.size(); ++i)
+    if (UgualeSenzaCase(campi[i].Name(), nome)) return static_cast<int>(i);
+  return -1;
+}
+
+Field Recordset::Fields(std::string_view nome) {
+  int i = IndiceCampo(nome);
+  if (i < 0)
+    throw ErroreDao(errori::kElementoNonTrovato,
+                    "Elemento non trovato in questa raccolta: \"" + std::string(nome) + "\"");
+  return Field(this, i);
+}
+
+Field Recordset::Fields(int posizione) {
+  if (posizione < 0 || posizione >= FieldCount())
+    throw ErroreDao(errori::kElementoNonTrovato,
+                    "Elemento non trovato in questa raccolta: " + std::to_string(posizione));
+  return Field(this, posizione);
+}
+
+// ---- Criteria -----------------------------------------------------------------------------
+
+std::string Criterio(std::string_view colonna, std::string_view valore) {
+  std::string r(colonna);
+  r += "='";
+  for (char c : valore) {
+    r += c;
+    if (c == '\'') r += '\'';
+  }
+  return r + "'";
+}
+
+CriterioAnalizzato AnalizzaCriterio(std::string_view criterio) {
+  CriterioAnalizzato c;
+  size_t i = 0;
+  const size_t n = criterio.size();
+  auto spazi = [&] {
+    while (i < n && (criterio[i] == ' ' || criterio[i] == '\t')) ++i;
+  };
+  spazi();
+  if (i < n && criterio[i] == '[') {
+    size_t fine = criterio.find(']', i + 1);
+    if (fine == std::string_view::npos) ErroreSintassi(criterio);
+    c.colonna = criterio.substr(i + 1, fine - i - 1);
+    i = fine + 1;
+  } else {
+    size_t inizio = i;
+    while (i < n && criterio[i] != '=' && criterio[i] != ' ' && criterio[i] != '\t' &&
+           criterio[i] != '\'' && criterio[i] != '"')
+      ++i;
+    c.colonna = criterio.substr(inizio, i - inizio);
+  }
+  if (c.colonna.empty()) ErroreSintassi(criterio);
+  spazi();
+  if (i >= n || criterio[i] != '=') ErroreSintassi(criterio);
+  ++i;
+  spazi();
+  if (i < n && (criterio[i] == '\'' || criterio[i] == '"')) {
+    const char q = criterio[i++];
+    bool chiuso = false;
+    while (i < n) {
+      if (criterio[i] == q) {
+        if (i + 1 < n && criterio[i + 1] == q) {
+          c.testo += q;
+          i += 2;
+          continue;
+        }
+        ++i;
+        chiuso = true;
+        break;
+      }
+      c.testo += criterio[i++];
+    }
+    if (!chiuso) ErroreSintassi(criterio);
+  } else {
+    size_t inizio = i;
+    if (i < n && (criterio[i] == '-' || criterio[i] == '+')) ++i;
+    size_t cifre = 0;
+    while (i < n && ((criterio[i] >= '0' && criterio[i] <= '9') || criterio[i] == '.')) {
+      cifre += criterio[i] != '.';
+      ++i;
+    }
+    if (cifre == 0) ErroreSintassi(criterio);
+    c.testo = criterio.substr(inizio, i - inizio);
+    char* fine = nullptr;
+    c.numero = std::strtod(c.testo.c_str(), &fine);
+    if (fine != c.testo.c_str() + c.testo.size()) ErroreSintassi(criterio);
+    c.numerico = true;
+  }
+  spazi();
+  if (i != n) ErroreSintassi(criterio);
+  return c;
+}
+
+// ---- Workspace ----------------------------------------------------------------------------
+
+Workspace::Workspace(DBEngine& motore) : motore_(motore) {}
+Workspace::~Workspace() = default;
+
+std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
+                                                  const std::string& connect) {
+  std::error_code ec;
+  if (percorso.empty() || !std::filesystem::exists(percorso, ec))
+    throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file \"" + percorso + "\"");
+  if (!std::filesystem::is_regular_file(percorso, ec) || !EFileSqlite(percorso) ||
+      !ConnectDiFile(connect))
+    return NuovoDatabaseSorgente(percorso, ApriSorgenteEsterna(motore_, percorso, connect));
+
+  const bool solaLettura = ::access(percorso.c_str(), W_OK) != 0;
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(percorso.c_str(), &db,
+                           solaLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
+    sqlite3_close_v2(db);
+    throw ErroreDao(errori::kErroreMotore,
+                    "Impossibile aprire il file \"" + percorso + "\": " + messaggio);
+  }
+  auto conn = std::make_shared<Connessione>(db, percorso, solaLettura);
+  sqlite3_busy_timeout(db, 5000);
+  try {
+    // The rollback journal keeps the data file whole by itself whenever nothing is pending,
+    // so that a byte copy of it is a backup.
+    if (!solaLettura) conn->Esegui("PRAGMA journal_mode=DELETE");
+    conn->Esegui("SELECT count(*) FROM sqlite_master");
+  } catch (const ErroreDao&) {
+    throw ErroreDao(errori::kFormatoNonRiconosciuto,
+                    "Formato del database \"" + percorso + "\" non riconosciuto");
+  }
+  Registra(conn);
+  return NuovoDatabaseSqlite(conn);
+}
+
+void Workspace::Registra(const std::shared_ptr<Connessione>& connessione) {
+  std::erase_if(aperte_, [](const std::weak_ptr<Connessione>& c) { return c.expired(); });
+  aperte_.push_back(connessione);
+  if (inCorso_ && !connessione->SolaLettura()) {
+    connessione->Esegui("BEGIN");
+    connessione->inTransazione = true;
+    coinvolte_.push_back(connessione);
+  }
+}
+
+void Workspace::BeginTrans() {
+  if (inCorso_) throw ErroreDao(errori::kErroreMotore, "Una transazione è già in corso");
+  std::vector<std::shared_ptr<Connessione>> coinvolte;
+  for (const auto& debole : aperte_) {
+    auto c = debole.lock();
+    if (!c || c->SolaLettura()) continue;
+    c->Esegui("BEGIN");
+    c->inTransazione = true;
+    coinvolte.push_back(std::move(c));
+  }
+  coinvolte_ = std::move(coinvolte);
+  inCorso_ = true;
+}
+
+namespace {
+// Ends the transaction on every connection; the first failure is raised once all are done.
+void Chiudi(std::vector<std::shared_ptr<Connessione>>& coinvolte, bool conferma) {
+  std::optional<ErroreDao> primo;
+  for (auto& c : coinvolte) {
+    if (!c->inTransazione) continue;
+    c->inTransazione = false;
+    try {
+      c->Esegui(conferma ? "COMMIT" : "ROLLBACK");
+    } catch (const ErroreDao& e) {
+      if (!primo) primo = e;
+      if (conferma) {
+        try {
+          c->Esegui("ROLLBACK");
+        } catch (const ErroreDao&) {
+        }
+      }
+    }
+  }
+  coinvolte.clear();
+  if (primo) throw *primo;
+}
+}  // namespace
+
+void Workspace::CommitTrans() {
+  if (!inCorso_)
+    throw ErroreDao(errori::kSenzaBeginTrans, "CommitTrans o Rollback senza BeginTrans");
+  inCorso_ = false;
+  Chiudi(coinvolte_, true);
+}
+
+void Workspace::Rollback() {
+  if (!inCorso_)
+    throw ErroreDao(errori::kSenzaBeginTrans, "CommitTrans o Rollback senza BeginTrans");
+  inCorso_ = false;
+  Chiudi(coinvolte_, false);
+}
+
+// ---- Engine -------------------------------------------------------------------------------
+
+DBEngine::DBEngine(Registro& registro)
+    : registro_(registro), workspace_(std::make_unique<Workspace>(*this)) {}
+DBEngine::~DBEngine() = default;
+
+Workspace& DBEngine::Workspaces(int indice) {
+  if (indice != 0)
+    throw ErroreDao(errori::kElementoNonTrovato,
+                    "Elemento non trovato in questa raccolta: " + std::to_string(indice));
+  return *workspace_;
+}
+
+std::optional<std::string> DBEngine::LeggiImpostazione(const std::string& sottochiave,
+                                                       const std::string& nome) const {
+  if (auto percorso = Registro::DividiPercorso(IniPath)) {
+    if (auto v =
+            registro_.Leggi(percorso->first, percorso->second + "\\Engines\\" + sottochiave, nome))
+      return v->ComeTesto();
+  }
+  if (auto v = registro_.Leggi(HKEY_LOCAL_MACHINE,
+                               "Software\\Microsoft\\Jet\\4.0\\Engines\\" + sottochiave, nome))
+    return v->ComeTesto();
+  return std::nullopt;
+}
+
+// ---- Data control -------------------------------------------------------------------------
+
+void DataControl::Refresh() {
+  if (DatabaseName.empty()) {
+    if (database_) {
+      recordset_.reset();
+      database_->Close();
+      database_.reset();
+    }
+    apertoNome_.clear();
+  } else if (!database_ || !database_->Aperto() || DatabaseName != apertoNome_ ||
+             Connect != apertoConnect_) {
+    auto nuovo = motore_.Workspaces(0).OpenDatabase(DatabaseName, Connect);
+    recordset_.reset();
+    if (database_) database_->Close();
+    database_ = std::move(nuovo);
+    apertoNome_ = DatabaseName;
+    apertoConnect_ = Connect;
+  }
+  if (database_ && !RecordSource.empty()) {
+    recordset_ = database_->OpenRecordset(RecordSource);
+  } else if (recordset_ && !(recordset_->Bof() && recordset_->Eof())) {
+    recordset_->MoveFirst();
+  }
+}
+
+}  // namespace tarkpo::dao

@@ -1,0 +1,463 @@
+// The keyed recordset over a SQLite table: it holds the rowids of its rows from the moment it
+// opens, reads a row when a field of it is read, and writes through prepared statements.
+// FindFirst/FindNext use an in-memory index per searched column, kept current by AddNew,
+// Edit and Delete, so that a search costs no pass over the table.
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "core/dao/conversioni.h"
+#include "core/dao/interno.h"
+
+namespace tarkpo::dao {
+
+namespace {
+
+// Positions (into the key list) of the live rows holding each value of one column.
+using Indice = std::unordered_map<std::string, std::vector<uint32_t>>;
+
+// What a recordset and its clones share.
+struct DatiDynaset {
+  std::shared_ptr<InfoTabella> info;
+  // Rowids in ascending order; a deleted row keeps its place, flagged.
+  std::vector<int64_t> chiavi;
+  std::vector<uint8_t> eliminato;
+  uint32_t vivi = 0;
+  uint64_t versione = 0;  // grows with every write, so cached rows know they are stale
+  std::unordered_map<int, Indice> indici;
+};
+
+// The index key of a value in column `campo`; false for Null, which matches nothing.
+bool ChiaveIndice(const Valore& v, const FieldDef& campo, std::string& chiave) {
+  if (v.IsNull() || v.IsEmpty()) return false;
+  if (campo.Type() == TipoValore::Text) {
+    chiave = v.Tipo() == TipoValore::Text ? v.Stringa() : ATesto(v);
+    return true;
+  }
+  double d;
+  try {
+    d = ADouble(v);
+  } catch (const ErroreDao&) {
+    return false;
+  }
+  if (d == 0) d = 0;  // -0 and 0 are one key
+  chiave.assign(reinterpret_cast<const char*>(&d), sizeof d);
+  return true;
+}
+
+void Togli(Indice& indice, const std::string& chiave, uint32_t pos) {
+  auto it = indice.find(chiave);
+  if (it == indice.end()) return;
+  auto& lista = it->second;
+  auto p = std::lower_bound(lista.begin(), lista.end(), pos);
+  if (p != lista.end() && *p == pos) lista.erase(p);
+  if (lista.empty()) indice.erase(it);
+}
+
+void Metti(Indice& indice, std::string chiave, uint32_t pos) {
+  auto& lista = indice[std::move(chiave)];
+  if (lista.empty() || lista.back() < pos)
+    lista.push_back(pos);
+  else
+    lista.insert(std::lower_bound(lista.begin(), lista.end(), pos), pos);
+}
+
+std::shared_ptr<DatiDynaset> CaricaDati(Connessione& conn, std::shared_ptr<InfoTabella> info) {
+  auto dati = std::make_shared<DatiDynaset>();
+  dati->info = std::move(info);
+  sqlite3_stmt* st = conn.Prepara("SELECT rowid FROM " + dati->info->sqlNome + " ORDER BY rowid");
+  int rc;
+  while ((rc = sqlite3_step(st)) == SQLITE_ROW) dati->chiavi.push_back(sqlite3_column_int64(st, 0));
+  sqlite3_reset(st);
+  if (rc != SQLITE_DONE) conn.Errore(rc, dati->info->nome);
+  dati->eliminato.assign(dati->chiavi.size(), 0);
+  dati->vivi = static_cast<uint32_t>(dati->chiavi.size());
+  return dati;
+}
+
+class RecordsetTabella : public Recordset {
+ public:
+  RecordsetTabella(std::shared_ptr<Connessione> conn, std::shared_ptr<DatiDynaset> dati,
+                   std::shared_ptr<bool> aperto)
+      : conn_(std::move(conn)), dati_(std::move(dati)), aperto_(std::move(aperto)) {
+    info_ = dati_->info.get();
+    VaiAlPrimo();
+  }
+
+  bool Eof() const override {
+    Attivo();
+    return stato_ == Stato::Eof || dati_->vivi == 0;
+  }
+  bool Bof() const override {
+    Attivo();
+    return stato_ == Stato::Bof || dati_->vivi == 0;
+  }
+  void MoveFirst() override {
+    Attivo();
+    Abbandona();
+    if (dati_->vivi == 0) NessunRecord();
+    VaiAlPrimo();
+  }
+  void MoveLast() override {
+    Attivo();
+    Abbandona();
+    if (dati_->vivi == 0) NessunRecord();
+    for (size_t p = dati_->chiavi.size(); p-- > 0;) {
+      if (!dati_->eliminato[p]) {
+        Posiziona(p);
+        return;
+      }
+    }
+  }
+  void MoveNext() override {
+    Attivo();
+    Abbandona();
+    if (stato_ == Stato::Eof || dati_->vivi == 0) NessunRecord();
+    size_t p = stato_ == Stato::Bof ? 0 : pos_ + 1;
+    while (p < dati_->chiavi.size() && dati_->eliminato[p]) ++p;
+    if (p < dati_->chiavi.size())
+      Posiziona(p);
+    else
+      stato_ = Stato::Eof;
+  }
+  int32_t RecordCount() const override {
+    Attivo();
+    return static_cast<int32_t>(dati_->vivi);
+  }
+
+  bool Updatable() const override { return !conn_->SolaLettura(); }
+
+  void AddNew() override {
+    Attivo();
+    Scrivibile();
+    Abbandona();
+    buffer_ = info_->predefiniti;
+    modificato_.assign(buffer_.size(), 0);
+    if (info_->contatore >= 0)
+      buffer_[static_cast<size_t>(info_->contatore)] =
+          Valore::Lungo(conn_->ProssimoContatore(*info_));
+    modo_ = Modo::Nuovo;
+  }
+
+  void Edit() override {
+    Attivo();
+    Scrivibile();
+    Abbandona();
+    CaricaRiga();
+    buffer_ = riga_;
+    modificato_.assign(buffer_.size(), 0);
+    modo_ = Modo::Modifica;
+  }
+
+  void Update() override {
+    Attivo();
+    if (modo_ == Modo::Nuovo)
+      Inserisci();
+    else if (modo_ == Modo::Modifica)
+      Aggiorna();
+    else
+      throw ErroreDao(errori::kUpdateSenzaAddNewEdit, "Update senza AddNew o Edit");
+  }
+
+  void CancelUpdate() override { Abbandona(); }
+
+  void Delete() override {
+    Attivo();
+    Scrivibile();
+    Abbandona();
+    if (!dati_->indici.empty())
+      CaricaRiga();  // the indexes need the values it held
+    else
+      RigaCorrente();
+    sqlite3_stmt* st = conn_->Prepara(info_->sqlElimina);
+    sqlite3_bind_int64(st, 1, dati_->chiavi[pos_]);
+    int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) conn_->Errore(sqlite3_extended_errcode(conn_->Db()), info_->nome);
+    std::string chiave;
+    for (auto& [colonna, indice] : dati_->indici)
+      if (ChiaveIndice(riga_[static_cast<size_t>(colonna)],
+                       info_->campi[static_cast<size_t>(colonna)], chiave))
+        Togli(indice, chiave, static_cast<uint32_t>(pos_));
+    dati_->eliminato[pos_] = 1;
+    --dati_->vivi;
+    ++dati_->versione;
+  }
+
+  void FindFirst(std::string_view criterio) override { Cerca(criterio, true); }
+  void FindNext(std::string_view criterio) override { Cerca(criterio, false); }
+  bool NoMatch() const override { return noMatch_; }
+
+  void Requery() override {
+    Attivo();
+    Abbandona();
+    dati_ = CaricaDati(*conn_, dati_->info);
+    cacheValida_ = false;
+    VaiAlPrimo();
+  }
+
+  std::unique_ptr<Recordset> Clone() override {
+    Attivo();
+    return std::make_unique<RecordsetTabella>(conn_, dati_, aperto_);
+  }
+
+  void Close() override {
+    chiuso_ = true;
+    modo_ = Modo::Nessuno;
+    dati_.reset();
+    conn_.reset();
+  }
+
+ protected:
+  const std::vector<FieldDef>& CampiDef() const override { return info_->campi; }
+
+  const Valore& ValoreCampo(int indice) override {
+    Attivo();
+    if (modo_ != Modo::Nessuno) return buffer_[static_cast<size_t>(indice)];
+    CaricaRiga();
+    return riga_[static_cast<size_t>(indice)];
+  }
+
+  void ImpostaCampo(int indice, const Valore& valore) override {
+    Attivo();
+    const size_t i = static_cast<size_t>(indice);
+    const FieldDef& campo = info_->campi[i];
+    if (modo_ == Modo::Nessuno)
+      throw ErroreDao(errori::kUpdateSenzaAddNewEdit, "Update senza AddNew o Edit");
+    if (campo.Contatore())
+      throw ErroreDao(errori::kCampoNonAggiornabile,
+                      "Il campo \"" + campo.Name() + "\" non può essere aggiornato");
+    if (valore.Tipo() == campo.Type() || valore.IsNull()) {
+      buffer_[i] = valore;
+    } else {
+      try {
+        buffer_[i] = ConvertiA(valore, campo.Type());
+      } catch (const ErroreDao& e) {
+        throw ErroreDao(e.Numero(), e.Descrizione() + " nel campo \"" + campo.Name() + "\"");
+      }
+    }
+    if (buffer_[i].IsEmpty()) buffer_[i] = Valore::Null();
+    if (campo.Size() > 0 && buffer_[i].Tipo() == TipoValore::Text) {
+      const std::string& s = buffer_[i].Stringa();
+      if (s.size() > static_cast<size_t>(campo.Size()) &&
+          CaratteriUtf8(s) > static_cast<size_t>(campo.Size())) {
+        buffer_[i] = modo_ == Modo::Nuovo ? info_->predefiniti[i] : riga_[i];
+        throw ErroreDao(errori::kValoreTroppoLungo,
+                        "Il valore è troppo lungo per il campo \"" + campo.Name() +
+                            "\" (al massimo " + std::to_string(campo.Size()) + " caratteri)");
+      }
+    }
+    modificato_[i] = 1;
+  }
+
+ private:
+  enum class Stato { Bof, Riga, Eof };
+  enum class Modo { Nessuno, Nuovo, Modifica };
+
+  [[noreturn]] static void NessunRecord() {
+    throw ErroreDao(errori::kNessunRecordCorrente, "Nessun record corrente");
+  }
+
+  void Attivo() const {
+    if (chiuso_ || !*aperto_) ErroreChiuso();
+  }
+  void Scrivibile() const {
+    if (conn_->SolaLettura())
+      throw ErroreDao(errori::kSolaLettura,
+                      "Il database \"" + conn_->Percorso() + "\" è di sola lettura");
+  }
+  // Pending changes go at the next move, AddNew, Edit or Close.
+  void Abbandona() { modo_ = Modo::Nessuno; }
+
+  void Posiziona(size_t p) {
+    pos_ = p;
+    stato_ = Stato::Riga;
+  }
+  void VaiAlPrimo() {
+    size_t p = 0;
+    while (p < dati_->chiavi.size() && dati_->eliminato[p]) ++p;
+    if (p < dati_->chiavi.size())
+      Posiziona(p);
+    else
+      stato_ = Stato::Eof;
+  }
+
+  void RigaCorrente() const {
+    if (stato_ != Stato::Riga) NessunRecord();
+    if (dati_->eliminato[pos_])
+      throw ErroreDao(errori::kRecordEliminato, "Il record è stato eliminato");
+  }
+
+  void CaricaRiga() {
+    RigaCorrente();
+    if (cacheValida_ && cachePos_ == pos_ && cacheVersione_ == dati_->versione) return;
+    sqlite3_stmt* st = conn_->Prepara(info_->sqlLeggi);
+    sqlite3_bind_int64(st, 1, dati_->chiavi[pos_]);
+    int rc = sqlite3_step(st);
+    if (rc != SQLITE_ROW) {
+      sqlite3_reset(st);
+      if (rc == SQLITE_DONE)
+        throw ErroreDao(errori::kRecordEliminato, "Il record è stato eliminato");
+      conn_->Errore(sqlite3_extended_errcode(conn_->Db()), info_->nome);
+    }
+    riga_.resize(info_->campi.size());
+    for (size_t i = 0; i < riga_.size(); ++i)
+      riga_[i] = LeggiColonna(st, static_cast<int>(i), info_->campi[i]);
+    sqlite3_reset(st);
+    cacheValida_ = true;
+    cachePos_ = pos_;
+    cacheVersione_ = dati_->versione;
+  }
+
+  void Inserisci() {
+    sqlite3_stmt* st = conn_->Prepara(info_->sqlInserisci);
+    for (size_t i = 0; i < buffer_.size(); ++i) LegaValore(st, static_cast<int>(i + 1), buffer_[i]);
+    int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    // A refused row leaves the table as it was and stays pending.
+    if (rc != SQLITE_DONE) conn_->Errore(sqlite3_extended_errcode(conn_->Db()), info_->nome);
+    const uint32_t pos = static_cast<uint32_t>(dati_->chiavi.size());
+    dati_->chiavi.push_back(sqlite3_last_insert_rowid(conn_->Db()));
+    dati_->eliminato.push_back(0);
+    ++dati_->vivi;
+    ++dati_->versione;
+    std::string chiave;
+    for (auto& [colonna, indice] : dati_->indici)
+      if (ChiaveIndice(buffer_[static_cast<size_t>(colonna)],
+                       info_->campi[static_cast<size_t>(colonna)], chiave))
+        Metti(indice, chiave, pos);
+    modo_ = Modo::Nessuno;
+  }
+
+  void Aggiorna() {
+    RigaCorrente();
+    std::vector<int> cambiati;
+    for (size_t i = 0; i < modificato_.size(); ++i)
+      if (modificato_[i]) cambiati.push_back(static_cast<int>(i));
+    if (cambiati.empty()) {
+      modo_ = Modo::Nessuno;
+      return;
+    }
+    auto [it, nuovo] = info_->sqlAggiorna.try_emplace(cambiati);
+    if (nuovo) {
+      std::string sql = "UPDATE " + info_->sqlNome + " SET ";
+      for (size_t k = 0; k < cambiati.size(); ++k)
+        sql += (k ? ", " : "") +
+               IdentificatoreSql(info_->campi[static_cast<size_t>(cambiati[k])].Name()) + "=?";
+      it->second = sql + " WHERE rowid=?";
+    }
+    sqlite3_stmt* st = conn_->Prepara(it->second);
+    for (size_t k = 0; k < cambiati.size(); ++k)
+      LegaValore(st, static_cast<int>(k + 1), buffer_[static_cast<size_t>(cambiati[k])]);
+    sqlite3_bind_int64(st, static_cast<int>(cambiati.size() + 1), dati_->chiavi[pos_]);
+    int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) conn_->Errore(sqlite3_extended_errcode(conn_->Db()), info_->nome);
+    std::string prima, dopo;
+    for (auto& [colonna, indice] : dati_->indici) {
+      const size_t c = static_cast<size_t>(colonna);
+      if (!modificato_[c]) continue;
+      if (ChiaveIndice(riga_[c], info_->campi[c], prima))
+        Togli(indice, prima, static_cast<uint32_t>(pos_));
+      if (ChiaveIndice(buffer_[c], info_->campi[c], dopo))
+        Metti(indice, dopo, static_cast<uint32_t>(pos_));
+    }
+    ++dati_->versione;
+    riga_.swap(buffer_);
+    cacheVersione_ = dati_->versione;
+    modo_ = Modo::Nessuno;
+  }
+
+  Indice& IndiceDi(int colonna) {
+    auto it = dati_->indici.find(colonna);
+    if (it != dati_->indici.end()) return it->second;
+    Indice indice;
+    const FieldDef& campo = info_->campi[static_cast<size_t>(colonna)];
+    sqlite3_stmt* st = conn_->Prepara("SELECT rowid, " + IdentificatoreSql(campo.Name()) +
+                                      " FROM " + info_->sqlNome + " ORDER BY rowid");
+    const auto& chiavi = dati_->chiavi;
+    const auto& eliminato = dati_->eliminato;
+    size_t p = 0;
+    std::string chiave;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      const int64_t rowid = sqlite3_column_int64(st, 0);
+      while (p < chiavi.size() && (chiavi[p] < rowid || (chiavi[p] == rowid && eliminato[p]))) ++p;
+      if (p == chiavi.size()) break;
+      if (chiavi[p] != rowid) continue;  // a row this recordset does not hold
+      if (ChiaveIndice(LeggiColonna(st, 1, campo), campo, chiave))
+        indice[chiave].push_back(static_cast<uint32_t>(p));
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) conn_->Errore(rc, info_->nome);
+    return dati_->indici.emplace(colonna, std::move(indice)).first->second;
+  }
+
+  void Cerca(std::string_view criterio, bool primo) {
+    Attivo();
+    Abbandona();
+    CriterioAnalizzato c = AnalizzaCriterio(criterio);
+    int colonna = IndiceCampo(c.colonna);
+    if (colonna < 0)
+      throw ErroreDao(errori::kCampoSconosciuto, "Campo \"" + c.colonna + "\" sconosciuto");
+    const FieldDef& campo = info_->campi[static_cast<size_t>(colonna)];
+    std::string chiave;
+    if (campo.Type() == TipoValore::Text) {
+      chiave = c.testo;
+    } else {
+      Valore v = Valore::Doppio(c.numero);
+      if (!c.numerico) {
+        try {
+          v = campo.Type() == TipoValore::Boolean
+                  ? Valore::Booleano(ABoolean(Valore::Testo(c.testo)))
+                  : Valore::Doppio(ADouble(Valore::Testo(c.testo)));
+        } catch (const ErroreDao&) {
+          throw ErroreDao(errori::kTipoNelCriterio,
+                          "Tipo di dati non corrispondente nel criterio: " + std::string(criterio));
+        }
+      }
+      ChiaveIndice(v, campo, chiave);
+    }
+    const Indice& indice = IndiceDi(colonna);
+    auto it = indice.find(chiave);
+    noMatch_ = true;
+    if (it == indice.end()) return;
+    const auto& lista = it->second;
+    auto p = lista.begin();
+    if (!primo) {
+      if (stato_ == Stato::Eof) return;
+      if (stato_ == Stato::Riga)
+        p = std::upper_bound(lista.begin(), lista.end(), static_cast<uint32_t>(pos_));
+    }
+    if (p == lista.end()) return;
+    Posiziona(*p);
+    noMatch_ = false;
+  }
+
+  std::shared_ptr<Connessione> conn_;
+  std::shared_ptr<DatiDynaset> dati_;
+  std::shared_ptr<bool> aperto_;
+  InfoTabella* info_;
+  Stato stato_ = Stato::Bof;
+  size_t pos_ = 0;
+  Modo modo_ = Modo::Nessuno;
+  std::vector<Valore> riga_, buffer_;
+  std::vector<uint8_t> modificato_;
+  bool cacheValida_ = false;
+  size_t cachePos_ = 0;
+  uint64_t cacheVersione_ = 0;
+  bool noMatch_ = true;
+  bool chiuso_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Recordset> NuovoRecordsetTabella(std::shared_ptr<Connessione> connessione,
+                                                 std::shared_ptr<InfoTabella> tabella,
+                                                 std::shared_ptr<bool> databaseAperto) {
+  auto dati = CaricaDati(*connessione, std::move(tabella));
+  return std::make_unique<RecordsetTabella>(std::move(connessione), std::move(dati),
+                                            std::move(databaseAperto));
+}
+
+}  // namespace tarkpo::dao

@@ -1,0 +1,411 @@
+// SQLite storage of the engine layer: connections, column types, databases and SELECTs.
+#include <cmath>
+#include <cstring>
+
+#include "core/dao/conversioni.h"
+#include "core/dao/interno.h"
+
+namespace tarkpo::dao {
+
+std::string MinuscoloAscii(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+std::string IdentificatoreSql(std::string_view nome) {
+  std::string r = "\"";
+  for (char c : nome) {
+    r += c;
+    if (c == '"') r += '"';
+  }
+  return r + "\"";
+}
+
+size_t CaratteriUtf8(std::string_view s) {
+  size_t n = 0;
+  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+void ErroreChiuso() {
+  throw ErroreDao(errori::kOggettoNonValido, "L'oggetto non è valido o è stato chiuso");
+}
+
+FieldDef CampoDaTipoDichiarato(std::string nome, std::string_view dichiarato, bool chiaveRowid) {
+  std::string t = MinuscoloAscii(dichiarato);
+  int32_t dimensione = 0;
+  if (size_t p = t.find('('); p != std::string::npos) {
+    dimensione = std::atoi(t.c_str() + p + 1);
+    t.erase(p);
+  }
+  while (!t.empty() && t.back() == ' ') t.pop_back();
+  struct Voce {
+    const char* nome;
+    TipoValore tipo;
+    bool contatore;
+  };
+  static const Voce kTipi[] = {
+      {"counter", TipoValore::Long, true},       {"autoincrement", TipoValore::Long, true},
+      {"autonumber", TipoValore::Long, true},    {"byte", TipoValore::Byte, false},
+      {"tinyint", TipoValore::Byte, false},      {"smallint", TipoValore::Integer, false},
+      {"short", TipoValore::Integer, false},     {"integer", TipoValore::Long, false},
+      {"int", TipoValore::Long, false},          {"long", TipoValore::Long, false},
+      {"real", TipoValore::Single, false},       {"single", TipoValore::Single, false},
+      {"double", TipoValore::Double, false},     {"float", TipoValore::Double, false},
+      {"currency", TipoValore::Currency, false}, {"money", TipoValore::Currency, false},
+      {"bit", TipoValore::Boolean, false},       {"yesno", TipoValore::Boolean, false},
+      {"boolean", TipoValore::Boolean, false},   {"logical", TipoValore::Boolean, false},
+      {"datetime", TipoValore::Date, false},     {"date", TipoValore::Date, false},
+      {"time", TipoValore::Date, false},         {"timestamp", TipoValore::Date, false},
+  };
+  for (const Voce& v : kTipi) {
+    if (t == v.nome) {
+      bool contatore = v.contatore || (chiaveRowid && v.tipo == TipoValore::Long);
+      return FieldDef(std::move(nome), v.tipo, 0, contatore);
+    }
+  }
+  // TEXT(n), VARCHAR(n), CHAR(n) are bounded; MEMO, LONGTEXT and a bare TEXT are not.
+  bool limitato = t == "text" || t == "varchar" || t == "char" || t == "nvarchar" || t == "nchar" ||
+                  t == "character" || t == "string";
+  return FieldDef(std::move(nome), TipoValore::Text, limitato && dimensione > 0 ? dimensione : 0);
+}
+
+Valore LeggiColonna(sqlite3_stmt* st, int i, const FieldDef& campo) {
+  int tipoSql = sqlite3_column_type(st, i);
+  if (tipoSql == SQLITE_NULL) return Valore::Null();
+  auto testo = [&] {
+    const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    return std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, i)));
+  };
+  switch (campo.Type()) {
+    case TipoValore::Text:
+      if (tipoSql == SQLITE_TEXT || tipoSql == SQLITE_BLOB) return Valore::Testo(testo());
+      if (tipoSql == SQLITE_INTEGER)
+        return Valore::Testo(std::to_string(sqlite3_column_int64(st, i)));
+      return Valore::Testo(ATesto(Valore::Doppio(sqlite3_column_double(st, i))));
+    default:
+      break;
+  }
+  if (tipoSql == SQLITE_TEXT || tipoSql == SQLITE_BLOB) {
+    // A foreign value in a typed column: converted when it can be, else shown as it is.
+    Valore v = Valore::Testo(testo());
+    try {
+      return ConvertiA(v, campo.Type());
+    } catch (const ErroreDao&) {
+      return v;
+    }
+  }
+  const bool intero = tipoSql == SQLITE_INTEGER;
+  const int64_t n = intero ? sqlite3_column_int64(st, i) : 0;
+  const double d = intero ? static_cast<double>(n) : sqlite3_column_double(st, i);
+  switch (campo.Type()) {
+    case TipoValore::Boolean:
+      return Valore::Booleano(intero ? n != 0 : d != 0);
+    case TipoValore::Byte:
+      if (intero && n >= 0 && n <= 255) return Valore::Byte(static_cast<uint8_t>(n));
+      break;
+    case TipoValore::Integer:
+      if (intero && n >= INT16_MIN && n <= INT16_MAX)
+        return Valore::Intero(static_cast<int16_t>(n));
+      break;
+    case TipoValore::Long:
+      if (intero && n >= INT32_MIN && n <= INT32_MAX) return Valore::Lungo(static_cast<int32_t>(n));
+      break;
+    case TipoValore::Single:
+      return Valore::Singolo(static_cast<float>(d));
+    case TipoValore::Double:
+      return Valore::Doppio(d);
+    case TipoValore::Currency:
+      return Valore::Valuta(intero ? n : static_cast<int64_t>(std::llround(d * 10000.0)));
+    case TipoValore::Date:
+      return Valore::Data(d);
+    default:
+      break;
+  }
+  // Out of the column's range, or a column without a declared type: as SQLite holds it.
+  if (intero && n >= INT32_MIN && n <= INT32_MAX) return Valore::Lungo(static_cast<int32_t>(n));
+  return Valore::Doppio(d);
+}
+
+void LegaValore(sqlite3_stmt* st, int i, const Valore& v) {
+  switch (v.Tipo()) {
+    case TipoValore::Empty:
+    case TipoValore::Null:
+      sqlite3_bind_null(st, i);
+      break;
+    case TipoValore::Boolean:
+      sqlite3_bind_int(st, i, v.Bool() ? 1 : 0);
+      break;
+    case TipoValore::Byte:
+    case TipoValore::Integer:
+    case TipoValore::Long:
+    case TipoValore::Currency:
+      sqlite3_bind_int64(st, i, v.Intero64());
+      break;
+    case TipoValore::Single:
+    case TipoValore::Double:
+    case TipoValore::Date:
+      sqlite3_bind_double(st, i, v.Reale());
+      break;
+    case TipoValore::Text:
+      sqlite3_bind_text(st, i, v.Stringa().data(), static_cast<int>(v.Stringa().size()),
+                        SQLITE_STATIC);
+      break;
+  }
+}
+
+// ---- Connection -------------------------------------------------------------------------
+
+Connessione::Connessione(sqlite3* db, std::string percorso, bool solaLettura)
+    : db_(db), percorso_(std::move(percorso)), solaLettura_(solaLettura) {}
+
+Connessione::~Connessione() {
+  for (auto& [_, st] : istruzioni_) sqlite3_finalize(st);
+  // Closing with a transaction pending rolls it back: the file stays as it was.
+  sqlite3_close_v2(db_);
+}
+
+void Connessione::Errore(int rc, const std::string& tabella) const {
+  const std::string messaggio = sqlite3_errmsg(db_);
+  const int primario = rc & 0xFF;
+  if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+    throw ErroreDao(errori::kValoreDuplicato,
+                    "Valore duplicato in un indice univoco della tabella \"" + tabella + "\"");
+  if (rc == SQLITE_CONSTRAINT_NOTNULL) {
+    std::string campo = messaggio.substr(messaggio.rfind(' ') + 1);
+    throw ErroreDao(errori::kCampoObbligatorio,
+                    "Il campo \"" + campo + "\" non può contenere un valore Null");
+  }
+  if (primario == SQLITE_READONLY)
+    throw ErroreDao(errori::kSolaLettura, "Il database \"" + percorso_ + "\" è di sola lettura");
+  if (messaggio.rfind("no such table", 0) == 0)
+    throw ErroreDao(
+        errori::kTabellaNonTrovata,
+        "Tabella o query \"" + messaggio.substr(messaggio.find(':') + 2) + "\" non trovata");
+  if (messaggio.rfind("no such column", 0) == 0)
+    throw ErroreDao(errori::kCampoSconosciuto,
+                    "Campo \"" + messaggio.substr(messaggio.find(':') + 2) + "\" sconosciuto");
+  throw ErroreDao(errori::kErroreMotore, "Errore del database \"" + percorso_ + "\": " + messaggio);
+}
+
+sqlite3_stmt* Connessione::Prepara(const std::string& sql) {
+  auto it = istruzioni_.find(sql);
+  if (it != istruzioni_.end()) {
+    sqlite3_reset(it->second);
+    return it->second;
+  }
+  sqlite3_stmt* st = nullptr;
+  int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                              SQLITE_PREPARE_PERSISTENT, &st, nullptr);
+  if (rc != SQLITE_OK) Errore(rc);
+  istruzioni_.emplace(sql, st);
+  return st;
+}
+
+void Connessione::Esegui(const char* sql) {
+  int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) Errore(sqlite3_extended_errcode(db_));
+}
+
+std::shared_ptr<InfoTabella> Connessione::Tabella(const std::string& nome) {
+  const std::string chiave = MinuscoloAscii(nome);
+  if (auto it = tabelle_.find(chiave); it != tabelle_.end()) return it->second;
+
+  sqlite3_stmt* st =
+      Prepara("SELECT name FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE");
+  sqlite3_bind_text(st, 1, nome.data(), static_cast<int>(nome.size()), SQLITE_TRANSIENT);
+  if (sqlite3_step(st) != SQLITE_ROW) {
+    sqlite3_reset(st);
+    return nullptr;
+  }
+  auto info = std::make_shared<InfoTabella>();
+  info->nome = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+  sqlite3_reset(st);
+  info->sqlNome = IdentificatoreSql(info->nome);
+
+  sqlite3_stmt* colonne = Prepara("SELECT name, type, dflt_value, pk FROM pragma_table_info(?1)");
+  sqlite3_bind_text(colonne, 1, info->nome.c_str(), -1, SQLITE_TRANSIENT);
+  std::vector<std::string> predefiniti;
+  int chiavi = 0;
+  while (sqlite3_step(colonne) == SQLITE_ROW) chiavi += sqlite3_column_int(colonne, 3) > 0;
+  sqlite3_reset(colonne);
+  while (sqlite3_step(colonne) == SQLITE_ROW) {
+    auto testo = [&](int i) {
+      const unsigned char* p = sqlite3_column_text(colonne, i);
+      return std::string(p ? reinterpret_cast<const char*>(p) : "");
+    };
+    std::string tipo = testo(1);
+    // Only a sole INTEGER PRIMARY KEY is the rowid, numbered by the engine.
+    bool rowid =
+        chiavi == 1 && sqlite3_column_int(colonne, 3) == 1 && MinuscoloAscii(tipo) == "integer";
+    info->campi.push_back(CampoDaTipoDichiarato(testo(0), tipo, rowid));
+    predefiniti.push_back(sqlite3_column_type(colonne, 2) == SQLITE_NULL ? "" : testo(2));
+  }
+  sqlite3_reset(colonne);
+
+  std::string elenco, parametri;
+  for (size_t i = 0; i < info->campi.size(); ++i) {
+    const FieldDef& c = info->campi[i];
+    info->perNome.emplace(MinuscoloAscii(c.Name()), static_cast<int>(i));
+    if (c.Contatore() && info->contatore < 0) info->contatore = static_cast<int>(i);
+    elenco += (i ? "," : "") + IdentificatoreSql(c.Name());
+    parametri += i ? ",?" : "?";
+    // A column default is an expression of the schema: evaluated once, in the column's type.
+    Valore v = Valore::Null();
+    if (!predefiniti[i].empty()) {
+      sqlite3_stmt* e = nullptr;
+      std::string sql = "SELECT " + predefiniti[i];
+      if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &e, nullptr) == SQLITE_OK &&
+          sqlite3_step(e) == SQLITE_ROW) {
+        FieldDef naturale(c.Name(),
+                          c.Type() == TipoValore::Text ? TipoValore::Text : TipoValore::Double);
+        v = LeggiColonna(e, 0, naturale);
+        try {
+          v = ConvertiA(v, c.Type());
+        } catch (const ErroreDao&) {
+        }
+      }
+      sqlite3_finalize(e);
+    }
+    info->predefiniti.push_back(std::move(v));
+  }
+  info->sqlLeggi = "SELECT " + elenco + " FROM " + info->sqlNome + " WHERE rowid=?";
+  info->sqlInserisci =
+      "INSERT INTO " + info->sqlNome + " (" + elenco + ") VALUES (" + parametri + ")";
+  info->sqlElimina = "DELETE FROM " + info->sqlNome + " WHERE rowid=?";
+  tabelle_.emplace(chiave, info);
+  return info;
+}
+
+int32_t Connessione::ProssimoContatore(InfoTabella& tabella) {
+  if (!tabella.contatoreLetto) {
+    sqlite3_stmt* st =
+        Prepara("SELECT max(" + IdentificatoreSql(tabella.campi[tabella.contatore].Name()) +
+                ") FROM " + tabella.sqlNome);
+    int rc = sqlite3_step(st);
+    if (rc != SQLITE_ROW) Errore(rc, tabella.nome);
+    tabella.ultimoContatore = sqlite3_column_int64(st, 0);
+    sqlite3_reset(st);
+    tabella.contatoreLetto = true;
+  }
+  if (tabella.ultimoContatore >= INT32_MAX)
+    throw ErroreDao(errori::kErroreMotore,
+                    "Numerazione automatica esaurita nella tabella \"" + tabella.nome + "\"");
+  return static_cast<int32_t>(++tabella.ultimoContatore);
+}
+
+// ---- SELECT -------------------------------------------------------------------------------
+
+namespace {
+
+class CursoreSelect : public Cursore {
+ public:
+  CursoreSelect(std::shared_ptr<Connessione> c, sqlite3_stmt* st, std::vector<FieldDef> campi)
+      : conn_(std::move(c)), st_(st), campi_(std::move(campi)) {}
+  ~CursoreSelect() override { sqlite3_finalize(st_); }
+  bool Leggi(std::vector<Valore>& riga) override {
+    int rc = sqlite3_step(st_);
+    if (rc == SQLITE_DONE) return false;
+    if (rc != SQLITE_ROW) conn_->Errore(sqlite3_extended_errcode(conn_->Db()));
+    riga.resize(campi_.size());
+    for (size_t i = 0; i < campi_.size(); ++i)
+      riga[i] = LeggiColonna(st_, static_cast<int>(i), campi_[i]);
+    return true;
+  }
+  void Riapri() override { sqlite3_reset(st_); }
+
+ private:
+  std::shared_ptr<Connessione> conn_;
+  sqlite3_stmt* st_;
+  std::vector<FieldDef> campi_;
+};
+
+class DatabaseSqlite : public Database {
+ public:
+  explicit DatabaseSqlite(std::shared_ptr<Connessione> c)
+      : conn_(std::move(c)), nome_(conn_->Percorso()), aperto_(std::make_shared<bool>(true)) {}
+  ~DatabaseSqlite() override { *aperto_ = false; }
+
+  const std::string& Name() const override { return nome_; }
+  bool SolaLettura() const override { return conn_ && conn_->SolaLettura(); }
+  bool Aperto() const override { return *aperto_; }
+
+  const std::vector<TableDef>& TableDefs() override {
+    Verifica();
+    tabelle_.clear();
+    std::vector<std::string> nomi;
+    sqlite3_stmt* st = conn_->Prepara("SELECT name FROM sqlite_master WHERE type='table'");
+    while (sqlite3_step(st) == SQLITE_ROW)
+      nomi.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_reset(st);
+    for (const std::string& n : nomi) {
+      int32_t attributi = n.rfind("sqlite_", 0) == 0 ? dbSystemObject : 0;
+      auto info = conn_->Tabella(n);
+      tabelle_.emplace_back(info->nome, attributi, info->campi);
+    }
+    return tabelle_;
+  }
+
+  std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente, int) override {
+    Verifica();
+    size_t inizio = sorgente.find_first_not_of(" \t\r\n(");
+    std::string parola =
+        MinuscoloAscii(sorgente.substr(inizio == std::string::npos ? 0 : inizio, 7));
+    if (parola == "select " || parola == "select\t" || parola == "select\n")
+      return ApriSelect(sorgente);
+    auto info = conn_->Tabella(sorgente);
+    if (!info)
+      throw ErroreDao(errori::kTabellaNonTrovata, "Tabella \"" + sorgente + "\" non trovata");
+    return NuovoRecordsetTabella(conn_, info, aperto_);
+  }
+
+  void Close() override {
+    *aperto_ = false;
+    aperto_ = std::make_shared<bool>(false);
+    conn_.reset();  // the workspace keeps it while its transaction is pending
+  }
+
+ private:
+  void Verifica() const {
+    if (!*aperto_) ErroreChiuso();
+  }
+
+  std::unique_ptr<Recordset> ApriSelect(const std::string& sql) {
+    sqlite3_stmt* st = nullptr;
+    int rc =
+        sqlite3_prepare_v2(conn_->Db(), sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(st);
+      conn_->Errore(rc);
+    }
+    if (!sqlite3_stmt_readonly(st)) {
+      sqlite3_finalize(st);
+      throw ErroreDao(errori::kSintassiCriterio, "Istruzione non valida: " + sql);
+    }
+    std::vector<FieldDef> campi;
+    for (int i = 0; i < sqlite3_column_count(st); ++i) {
+      const char* dichiarato = sqlite3_column_decltype(st, i);
+      if (dichiarato)
+        campi.push_back(CampoDaTipoDichiarato(sqlite3_column_name(st, i), dichiarato, false));
+      else  // an expression: values as SQLite holds them
+        campi.emplace_back(sqlite3_column_name(st, i), TipoValore::Empty);
+    }
+    auto cursore = std::make_unique<CursoreSelect>(conn_, st, campi);
+    return NuovoRecordsetSequenziale(std::move(campi), std::move(cursore), aperto_);
+  }
+
+  std::shared_ptr<Connessione> conn_;
+  std::string nome_;
+  std::shared_ptr<bool> aperto_;
+  std::vector<TableDef> tabelle_;
+};
+
+}  // namespace
+
+std::shared_ptr<Database> NuovoDatabaseSqlite(std::shared_ptr<Connessione> connessione) {
+  return std::make_shared<DatabaseSqlite>(std::move(connessione));
+}
+
+}  // namespace tarkpo::dao
