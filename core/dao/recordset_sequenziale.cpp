@@ -135,7 +135,6 @@ class DatabaseSorgente : public Database {
       : nome_(std::move(percorso)),
         sorgente_(std::move(sorgente)),
         aperto_(std::make_shared<bool>(true)) {}
-  ~DatabaseSorgente() override { *aperto_ = false; }
 
   const std::string& Name() const override { return nome_; }
   bool SolaLettura() const override { return true; }

@@ -326,7 +326,7 @@ class DatabaseSqlite : public Database {
  public:
   explicit DatabaseSqlite(std::shared_ptr<Connessione> c)
       : conn_(std::move(c)), nome_(conn_->Percorso()), aperto_(std::make_shared<bool>(true)) {}
-  ~DatabaseSqlite() override { *aperto_ = false; }
+  // Its recordsets keep working after the object goes: only Close ends them.
 
   const std::string& Name() const override { return nome_; }
   bool SolaLettura() const override { return conn_ && conn_->SolaLettura(); }

@@ -1,0 +1,75 @@
+#include "core/dao/conversioni.h"
+
+#include <gtest/gtest.h>
+
+#include "core/dao/errore.h"
+#include "core/regionali.h"
+
+namespace tarkpo::dao {
+namespace {
+
+class ConversioniTest : public ::testing::Test {
+ protected:
+  ConversioniTest() : prima_(Regionali()) { Regionali() = ImpostazioniRegionali::Italiane(); }
+  ~ConversioniTest() override { Regionali() = prima_; }
+
+ private:
+  ImpostazioniRegionali prima_;
+};
+
+struct Caso {
+  Valore da;
+  TipoValore a;
+  Valore atteso;  // Empty: the conversion raises 3421
+};
+
+TEST_F(ConversioniTest, ValuesConvertToAFieldTypeOrRaise) {
+  const Caso casi[] = {
+      {Valore::Testo(" 12,5 "), TipoValore::Double, Valore::Doppio(12.5)},
+      {Valore::Testo("12.5"), TipoValore::Double, Valore()},       // not the decimal separator
+      {Valore::Testo("2,5"), TipoValore::Long, Valore::Lungo(2)},  // half to even
+      {Valore::Testo("3,5"), TipoValore::Integer, Valore::Intero(4)},
+      {Valore::Testo("40000"), TipoValore::Integer, Valore()},
+      {Valore::Testo("abc"), TipoValore::Single, Valore()},
+      {Valore::Testo("1,23456"), TipoValore::Currency, Valore::Valuta(12346)},
+      {Valore::Doppio(0.00005), TipoValore::Currency, Valore::Valuta(0)},
+      {Valore::Lungo(3), TipoValore::Currency, Valore::Valuta(30000)},
+      {Valore::Valuta(15000), TipoValore::Text, Valore::Testo("1,5")},
+      {Valore::Singolo(0.1f), TipoValore::Text, Valore::Testo("0,1")},
+      {Valore::Booleano(true), TipoValore::Long, Valore::Lungo(-1)},
+      {Valore::Testo("Vero"), TipoValore::Boolean, Valore::Booleano(true)},
+      {Valore::Testo("0"), TipoValore::Boolean, Valore::Booleano(false)},
+      {Valore::Testo("forse"), TipoValore::Boolean, Valore()},
+      {Valore::Lungo(256), TipoValore::Byte, Valore()},
+      {Valore::Testo("31/12/2024"), TipoValore::Date, Valore::Data(45657)},
+      {Valore::Testo("2024-12-31 12:00"), TipoValore::Date, Valore::Data(45657.5)},
+      {Valore::Testo("31/02/2024"), TipoValore::Date, Valore()},
+      {Valore::Data(45657.5), TipoValore::Text, Valore::Testo("31/12/2024 12:00:00")},
+      {Valore::Data(2), TipoValore::Text, Valore::Testo("01/01/1900")},
+      {Valore::Null(), TipoValore::Long, Valore::Null()},  // the field decides on Null
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(ATesto(c.da) + " -> " + std::to_string(static_cast<int>(c.a)));
+    if (c.atteso.IsEmpty()) {
+      try {
+        ConvertiA(c.da, c.a);
+        ADD_FAILURE() << "no error";
+      } catch (const ErroreDao& e) {
+        EXPECT_EQ(e.Numero(), 3421);
+      }
+    } else {
+      EXPECT_EQ(ConvertiA(c.da, c.a), c.atteso);
+    }
+  }
+}
+
+TEST_F(ConversioniTest, NullIsNoNumber) {
+  EXPECT_THROW(ALong(Valore::Null()), ErroreDao);
+  EXPECT_FALSE(IsNumeric(Valore::Null()));
+  EXPECT_TRUE(IsNumeric(Valore::Testo("-1000,5")));
+  EXPECT_FALSE(IsNumeric(Valore::Testo("1000.5")));
+  EXPECT_EQ(ATesto(Valore::Null()), "");
+}
+
+}  // namespace
+}  // namespace tarkpo::dao
