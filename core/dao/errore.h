@@ -27,6 +27,7 @@ constexpr int kCampoObbligatorio = 3314;
 constexpr int kOggettoNonValido = 3420;
 constexpr int kTipoNelCriterio = 3464;
 constexpr int kErroreMotore = 3000;  // any other failure of the storage underneath
+constexpr int kFileCifrato = 3161;
 }  // namespace errori
 
 class ErroreDao : public std::runtime_error {

@@ -1,0 +1,322 @@
+#include "core/dao/sorgente_access.h"
+
+// libmdb's header needs these first.
+#include <glib.h>
+#include <iconv.h>
+#include <mdbtools.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "core/dao/sorgente_comune.h"
+
+namespace tarkpo::dao {
+
+namespace {
+
+constexpr int32_t kOggettoDiSistema = static_cast<int32_t>(0x80000002u);
+// Memo values are read whole up to this size; a longer one raises rather than being cut.
+constexpr size_t kDimensioneMemo = 4u << 20;
+
+struct Intestazione {
+  std::string password;  // UTF-8
+  size_t pagina = 4096;
+};
+
+void Rc4(const unsigned char* chiave, size_t lunghezzaChiave, unsigned char* dati, size_t n) {
+  unsigned char s[256];
+  for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
+  for (int i = 0, j = 0; i < 256; ++i) {
+    j = (j + s[i] + chiave[i % lunghezzaChiave]) & 0xFF;
+    std::swap(s[i], s[j]);
+  }
+  for (size_t k = 0, i = 0, j = 0; k < n; ++k) {
+    i = (i + 1) & 0xFF;
+    j = (j + s[i]) & 0xFF;
+    std::swap(s[i], s[j]);
+    dati[k] ^= s[(s[i] + s[j]) & 0xFF];
+  }
+}
+
+void AggiungiUtf8(std::string& d, uint32_t cp) {
+  if (cp < 0x80) {
+    d.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    d.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    d.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    d.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    d.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    d.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    d.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    d.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    d.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    d.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Checks that the file is a whole Jet database and reads its password from the header
+// page: 128 bytes at 0x18 RC4-encoded; in Jet 4 the password is UTF-16 masked with the
+// creation date, in Jet 3 plain 8-bit text.
+Intestazione LeggiIntestazione(const std::string& percorso) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(percorso, ec))
+    throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
+  const auto dimensione = std::filesystem::file_size(percorso, ec);
+  unsigned char pagina[0x18 + 128] = {};
+  std::ifstream f(percorso, std::ios::binary);
+  f.read(reinterpret_cast<char*>(pagina), sizeof pagina);
+  if (!f || ec ||
+      (std::memcmp(pagina + 4, "Standard Jet DB", 15) != 0 &&
+       std::memcmp(pagina + 4, "Standard ACE DB", 15) != 0))
+    ErroreFileDanneggiato(percorso, "non è un database di Access");
+  Intestazione intestazione;
+  const bool jet3 = pagina[0x14] == 0;
+  intestazione.pagina = jet3 ? 2048 : 4096;
+  // A database is made of whole pages; the catalog lives on the third.
+  if (dimensione % intestazione.pagina != 0 || dimensione < 3 * intestazione.pagina)
+    ErroreFileDanneggiato(percorso, "file troncato");
+
+  static const unsigned char kChiave[] = {0xC7, 0xDA, 0x39, 0x6B};
+  unsigned char* d = pagina + 0x18;
+  Rc4(kChiave, sizeof kChiave, d, 128);
+  if (jet3) {
+    size_t n = 0;
+    while (n < 20 && d[0x42 - 0x18 + n]) ++n;
+    intestazione.password =
+        Cp1252AUtf8(std::string_view(reinterpret_cast<const char*>(d + 0x42 - 0x18), n));
+    return intestazione;
+  }
+  double data;
+  std::memcpy(&data, d + 0x72 - 0x18, sizeof data);
+  const uint32_t maschera = data > -2147483648.0 && data < 2147483648.0
+                                ? static_cast<uint32_t>(static_cast<int32_t>(data))
+                                : 0;
+  unsigned char chiaro[40];
+  for (int i = 0; i < 40; ++i)
+    chiaro[i] =
+        static_cast<unsigned char>(d[0x42 - 0x18 + i] ^ ((maschera >> (8 * (i % 4))) & 0xFF));
+  for (int i = 0; i + 1 < 40; i += 2) {
+    uint32_t cp = chiaro[i] | (chiaro[i + 1] << 8);
+    if (cp == 0) break;
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < 40) {
+      const uint32_t basso = chiaro[i + 2] | (chiaro[i + 3] << 8);
+      if (basso >= 0xDC00 && basso < 0xE000) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (basso - 0xDC00);
+        i += 2;
+      }
+    }
+    AggiungiUtf8(intestazione.password, cp);
+  }
+  return intestazione;
+}
+
+struct ChiudiMdb {
+  void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
+};
+using HandleMdb = std::unique_ptr<MdbHandle, ChiudiMdb>;
+
+struct LiberaTabella {
+  void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
+};
+using TabellaMdb = std::unique_ptr<MdbTableDef, LiberaTabella>;
+
+HandleMdb ApriMdb(const std::string& percorso) {
+  // libmdb looks the name up along $MDBPATH, and loops on an empty entry there.
+  unsetenv("MDBPATH");
+  const std::string assoluto = std::filesystem::absolute(percorso).string();
+  HandleMdb mdb(mdb_open(assoluto.c_str(), MDB_NOFLAGS));
+  if (!mdb) ErroreFileDanneggiato(percorso, "impossibile leggere il database");
+  mdb_set_bind_size(mdb.get(), kDimensioneMemo);
+  if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
+    ErroreFileDanneggiato(percorso, "catalogo illeggibile");
+  return mdb;
+}
+
+TipoValore TipoCampo(int tipoMdb) {
+  switch (tipoMdb) {
+    case MDB_BOOL:
+      return TipoValore::Boolean;
+    case MDB_BYTE:
+      return TipoValore::Byte;
+    case MDB_INT:
+      return TipoValore::Integer;
+    case MDB_LONGINT:
+      return TipoValore::Long;
+    case MDB_MONEY:
+      return TipoValore::Currency;
+    case MDB_FLOAT:
+      return TipoValore::Single;
+    case MDB_DOUBLE:
+    case MDB_NUMERIC:
+      return TipoValore::Double;
+    case MDB_DATETIME:
+      return TipoValore::Date;
+    case MDB_TEXT:
+    case MDB_MEMO:
+    case MDB_REPID:
+      return TipoValore::Text;
+    default:
+      return TipoValore::Null;  // OLE objects and binary data are not read
+  }
+}
+
+template <typename T>
+T Grezzo(const MdbField& campo) {
+  T v{};
+  if (campo.value && campo.siz >= static_cast<int>(sizeof v))
+    std::memcpy(&v, campo.value, sizeof v);
+  return v;
+}
+
+class CursoreAccess : public CursoreSorgente {
+ public:
+  CursoreAccess(const std::string& percorso, const std::string& tabella)
+      : percorso_(percorso), mdb_(ApriMdb(percorso)) {
+    MdbCatalogEntry* voce = mdb_get_catalogentry_by_name(mdb_.get(), tabella.c_str());
+    if (!voce) ErroreTabellaNonTrovata(tabella);
+    tabella_.reset(mdb_read_table(voce));
+    if (!tabella_ || !mdb_read_columns(tabella_.get()))
+      ErroreFileDanneggiato(percorso, "tabella '" + tabella + "' illeggibile");
+    const unsigned colonne = tabella_->num_cols;
+    if (colonne > MDB_MAX_COLS) ErroreFileDanneggiato(percorso, "troppe colonne");
+    memo_.resize(colonne);
+    lunghezze_.resize(colonne);
+    for (unsigned c = 0; c < colonne; ++c) {
+      auto* colonna = static_cast<MdbColumn*>(g_ptr_array_index(tabella_->columns, c));
+      if (colonna->col_type != MDB_MEMO) continue;
+      memo_[c] = std::make_unique_for_overwrite<char[]>(kDimensioneMemo);
+      mdb_bind_column(tabella_.get(), static_cast<int>(c + 1), memo_[c].get(), &lunghezze_[c]);
+    }
+    mdb_rewind_table(tabella_.get());
+  }
+
+  bool Leggi(std::vector<Valore>& riga) override {
+    MdbTableDef* t = tabella_.get();
+    if (!mdb_fetch_row(t)) return false;
+    // The bound values do not tell Null from "": the row's null mask does.
+    int inizio = 0;
+    size_t dimensione = 0;
+    MdbField campi[MDB_MAX_COLS];
+    if (mdb_find_row(mdb_.get(), static_cast<int>(t->cur_row) - 1, &inizio, &dimensione) != 0 ||
+        mdb_crack_row(t, inizio, dimensione, campi) < static_cast<int>(t->num_cols))
+      ErroreFileDanneggiato(percorso_, "riga illeggibile");
+    riga.resize(t->num_cols);
+    for (unsigned c = 0; c < t->num_cols; ++c)
+      riga[c] = Valore_(*static_cast<MdbColumn*>(g_ptr_array_index(t->columns, c)), campi[c], c);
+    return true;
+  }
+
+ private:
+  Valore Valore_(const MdbColumn& colonna, const MdbField& campo, unsigned c) {
+    // A Boolean lives in the null mask itself: a set bit is True.
+    if (colonna.col_type == MDB_BOOL) return Valore::Booleano(!campo.is_null);
+    if (campo.is_null) return Valore::Null();
+    switch (colonna.col_type) {
+      case MDB_BYTE:
+        return Valore::Byte(Grezzo<uint8_t>(campo));
+      case MDB_INT:
+        return Valore::Intero(Grezzo<int16_t>(campo));
+      case MDB_LONGINT:
+        return Valore::Lungo(Grezzo<int32_t>(campo));
+      case MDB_MONEY:
+        return Valore::Valuta(Grezzo<int64_t>(campo));
+      case MDB_FLOAT:
+        return Valore::Singolo(Grezzo<float>(campo));
+      case MDB_DOUBLE:
+        return Valore::Doppio(Grezzo<double>(campo));
+      case MDB_DATETIME:
+        return Valore::Data(Grezzo<double>(campo));
+      case MDB_NUMERIC: {
+        char* testo =
+            mdb_numeric_to_string(mdb_.get(), campo.start, colonna.col_scale, colonna.col_prec);
+        const double v = testo ? std::strtod(testo, nullptr) : 0;
+        g_free(testo);
+        return testo ? Valore::Doppio(v) : Valore::Null();
+      }
+      case MDB_TEXT: {
+        char testo[4 * 256 + 4];
+        const int n = campo.siz > 0
+                          ? mdb_unicode2ascii(mdb_.get(), static_cast<char*>(campo.value),
+                                              static_cast<size_t>(campo.siz), testo, sizeof testo)
+                          : 0;
+        return Valore::Testo(std::string(testo, static_cast<size_t>(n > 0 ? n : 0)));
+      }
+      case MDB_MEMO: {
+        const size_t n = static_cast<size_t>(std::max(lunghezze_[c], 0));
+        if (n + 1 >= kDimensioneMemo)
+          throw ErroreDao(errori::kValoreTroppoLungo,
+                          std::string("Il campo Memo '") + colonna.name + "' è troppo lungo.");
+        return Valore::Testo(std::string(memo_[c].get(), n));
+      }
+      case MDB_REPID: {
+        if (campo.siz < 16) return Valore::Null();
+        char* testo = mdb_uuid_to_string(campo.value, 0);
+        Valore v = Valore::Testo(testo ? testo : "");
+        g_free(testo);
+        return v;
+      }
+      default:
+        return Valore::Null();
+    }
+  }
+
+  std::string percorso_;
+  HandleMdb mdb_;
+  TabellaMdb tabella_;
+  std::vector<std::unique_ptr<char[]>> memo_;
+  std::vector<int> lunghezze_;
+};
+
+class SorgenteAccess : public Sorgente {
+ public:
+  explicit SorgenteAccess(const std::string& percorso) : percorso_(percorso) {
+    HandleMdb mdb = ApriMdb(percorso);
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+      auto* voce = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+      if (voce->object_type != MDB_TABLE) continue;
+      TabellaSorgente tabella{voce->object_name, static_cast<int32_t>(voce->flags), {}};
+      if (mdb_is_system_table(voce)) tabella.attributi |= kOggettoDiSistema;
+      TabellaMdb t(mdb_read_table(voce));
+      if (!t || !mdb_read_columns(t.get()))
+        ErroreFileDanneggiato(percorso,
+                              std::string("tabella '") + voce->object_name + "' illeggibile");
+      for (unsigned c = 0; c < t->num_cols; ++c) {
+        auto* colonna = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, c));
+        tabella.campi.push_back({colonna->name, TipoCampo(colonna->col_type)});
+      }
+      tabelle_.push_back(std::move(tabella));
+    }
+  }
+
+  const std::vector<TabellaSorgente>& Tabelle() const override { return tabelle_; }
+
+  std::unique_ptr<CursoreSorgente> Apri(const std::string& tabella) override {
+    const TabellaSorgente& t = tabelle_[IndiceTabella(tabelle_, tabella)];
+    // Each cursor has its own handle: libmdb keeps the current page in the handle.
+    return std::make_unique<CursoreAccess>(percorso_, t.nome);
+  }
+
+ private:
+  std::string percorso_;
+  std::vector<TabellaSorgente> tabelle_;
+};
+
+}  // namespace
+
+std::string PasswordDatabaseAccess(const std::string& percorso) {
+  return LeggiIntestazione(percorso).password;
+}
+
+std::unique_ptr<Sorgente> ApriSorgenteAccess(const std::string& percorso,
+                                             const std::string& password) {
+  const Intestazione intestazione = LeggiIntestazione(percorso);
+  if (!intestazione.password.empty() && intestazione.password != password)
+    throw ErroreDao(errori::kPasswordNonValida, "Password non valida.");
+  return std::make_unique<SorgenteAccess>(percorso);
+}
+
+}  // namespace tarkpo::dao

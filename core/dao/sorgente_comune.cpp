@@ -1,0 +1,181 @@
+#include "core/dao/sorgente_comune.h"
+
+#include <chrono>
+#include <cstdint>
+
+namespace tarkpo::dao {
+
+bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::optional<double> GiorniDaData(int anno, int mese, int giorno, int ora, int minuti,
+                                   int secondi) {
+  using namespace std::chrono;
+  if (anno < 100 || anno > 9999) return std::nullopt;
+  year_month_day ymd{year{anno}, month{static_cast<unsigned>(mese)},
+                     day{static_cast<unsigned>(giorno)}};
+  if (mese < 1 || mese > 12 || giorno < 1 || !ymd.ok()) return std::nullopt;
+  if (ora < 0 || ora > 23 || minuti < 0 || minuti > 59 || secondi < 0 || secondi > 59)
+    return std::nullopt;
+  const auto giorni = (sys_days{ymd} - sys_days{year{1899} / December / 30}).count();
+  const double frazione = (ora * 3600 + minuti * 60 + secondi) / 86400.0;
+  // Before the epoch the fraction counts away from zero, as the engine stores it.
+  return giorni < 0 ? giorni - frazione : giorni + frazione;
+}
+
+namespace {
+
+// Reads 1 to `massimo` digits at `pos`; -1 when there are none.
+int Cifre(std::string_view t, size_t& pos, size_t massimo) {
+  size_t inizio = pos;
+  int valore = 0;
+  while (pos < t.size() && pos - inizio < massimo && t[pos] >= '0' && t[pos] <= '9') {
+    valore = valore * 10 + (t[pos] - '0');
+    ++pos;
+  }
+  return pos == inizio ? -1 : valore;
+}
+
+bool Orario(std::string_view t, size_t& pos, int& ora, int& minuti, int& secondi) {
+  ora = Cifre(t, pos, 2);
+  if (ora < 0 || pos >= t.size() || t[pos] != ':') return false;
+  ++pos;
+  minuti = Cifre(t, pos, 2);
+  if (minuti < 0) return false;
+  secondi = 0;
+  if (pos < t.size() && t[pos] == ':') {
+    ++pos;
+    secondi = Cifre(t, pos, 2);
+    if (secondi < 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<double> LeggiData(std::string_view t) {
+  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+  while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+  size_t pos = 0;
+  int ora = 0, minuti = 0, secondi = 0;
+  const int primo = Cifre(t, pos, 4);
+  if (primo < 0 || pos >= t.size()) return std::nullopt;
+  if (t[pos] == ':') {  // a time alone: the engine's day zero
+    pos = 0;
+    if (!Orario(t, pos, ora, minuti, secondi) || pos != t.size()) return std::nullopt;
+    if (ora > 23 || minuti > 59 || secondi > 59) return std::nullopt;
+    return (ora * 3600 + minuti * 60 + secondi) / 86400.0;
+  }
+  const char sep = t[pos];
+  if (sep != '-' && sep != '/' && sep != '.') return std::nullopt;
+  const size_t lunghezzaPrimo = pos;
+  ++pos;
+  const int secondo = Cifre(t, pos, 2);
+  if (secondo < 0 || pos >= t.size() || t[pos] != sep) return std::nullopt;
+  ++pos;
+  const size_t inizioTerzo = pos;
+  const int terzo = Cifre(t, pos, 4);
+  if (terzo < 0) return std::nullopt;
+  int anno, mese, giorno;
+  if (lunghezzaPrimo == 4) {
+    if (sep != '-' || pos - inizioTerzo > 2) return std::nullopt;
+    anno = primo, mese = secondo, giorno = terzo;
+  } else {
+    if (lunghezzaPrimo > 2 || pos - inizioTerzo != 4) return std::nullopt;
+    giorno = primo, mese = secondo, anno = terzo;
+  }
+  if (pos < t.size()) {
+    if (t[pos] != ' ' && t[pos] != 'T') return std::nullopt;
+    while (pos < t.size() && (t[pos] == ' ' || t[pos] == 'T')) ++pos;
+    if (!Orario(t, pos, ora, minuti, secondi) || pos != t.size()) return std::nullopt;
+  }
+  return GiorniDaData(anno, mese, giorno, ora, minuti, secondi);
+}
+
+namespace {
+// Code points of 0x80 to 0x9F; the five unassigned bytes keep their own value.
+constexpr uint16_t kCp1252Alti[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+}  // namespace
+
+void AggiungiCp1252(std::string& d, std::string_view testo) {
+  for (unsigned char c : testo) {
+    if (c < 0x80) {
+      d.push_back(static_cast<char>(c));
+      continue;
+    }
+    const uint32_t cp = c < 0xA0 ? kCp1252Alti[c - 0x80] : c;
+    if (cp < 0x800) {
+      d.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    } else {
+      d.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      d.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    }
+    d.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+std::string Cp1252AUtf8(std::string_view testo) {
+  std::string d;
+  d.reserve(testo.size() + testo.size() / 4);
+  AggiungiCp1252(d, testo);
+  return d;
+}
+
+void ValidatoreUtf8::Aggiungi(std::string_view blocco) {
+  if (!valido_) return;
+  for (unsigned char c : blocco) {
+    if (attesi_ > 0) {
+      if (c < minimo_ || c > massimo_) {
+        valido_ = false;
+        return;
+      }
+      minimo_ = 0x80, massimo_ = 0xBF;
+      --attesi_;
+    } else if (c >= 0x80) {
+      // Ranges of the first continuation byte exclude overlong forms and surrogates.
+      if (c >= 0xC2 && c <= 0xDF) {
+        attesi_ = 1;
+      } else if (c >= 0xE0 && c <= 0xEF) {
+        attesi_ = 2;
+        if (c == 0xE0) minimo_ = 0xA0;
+        if (c == 0xED) massimo_ = 0x9F;
+      } else if (c >= 0xF0 && c <= 0xF4) {
+        attesi_ = 3;
+        if (c == 0xF0) minimo_ = 0x90;
+        if (c == 0xF4) massimo_ = 0x8F;
+      } else {
+        valido_ = false;
+        return;
+      }
+    }
+  }
+}
+
+void ErroreTabellaNonTrovata(const std::string& tabella) {
+  throw ErroreDao(errori::kTabellaNonTrovata,
+                  "Impossibile trovare la tabella di input o la query '" + tabella + "'.");
+}
+
+void ErroreFileDanneggiato(const std::string& percorso, const std::string& dettaglio) {
+  throw ErroreDao(errori::kFormatoNonRiconosciuto,
+                  "Formato di database non riconosciuto '" + percorso + "' (" + dettaglio + ").");
+}
+
+size_t IndiceTabella(const std::vector<TabellaSorgente>& tabelle, const std::string& nome) {
+  for (size_t i = 0; i < tabelle.size(); ++i)
+    if (UgualiSenzaMaiuscole(tabelle[i].nome, nome)) return i;
+  ErroreTabellaNonTrovata(nome);
+}
+
+}  // namespace tarkpo::dao

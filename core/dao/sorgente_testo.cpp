@@ -1,0 +1,414 @@
+#include "core/dao/sorgente_testo.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "core/dao/sorgente_comune.h"
+
+namespace tarkpo::dao {
+
+namespace fs = std::filesystem;
+
+char DelimitatoreDaFormato(const std::string& formato) {
+  if (UgualiSenzaMaiuscole(formato, "CSVDelimited")) return ',';
+  if (UgualiSenzaMaiuscole(formato, "TabDelimited")) return '\t';
+  constexpr std::string_view kDelimitato = "Delimited(";
+  if (formato.size() == kDelimitato.size() + 2 &&
+      UgualiSenzaMaiuscole(std::string_view(formato).substr(0, kDelimitato.size()), kDelimitato) &&
+      formato.back() == ')')
+    return formato[kDelimitato.size()];
+  return 0;
+}
+
+namespace {
+
+enum class Codifica { Automatica, Utf8, Cp1252 };
+
+// A buffered reader of records: fields split on the delimiter, a field in double quotes
+// may hold the delimiter and line breaks, "" inside it stands for one quote.
+class LettoreRecord {
+ public:
+  LettoreRecord(const std::string& percorso, char delimitatore)
+      : percorso_(percorso), delimitatore_(delimitatore) {
+    file_ = std::fopen(percorso.c_str(), "rb");
+    if (!file_)
+      throw ErroreDao(errori::kFileNonTrovato,
+                      "Impossibile aprire il file '" + percorso + "': " + std::strerror(errno));
+    buffer_.resize(1 << 16);
+  }
+  ~LettoreRecord() {
+    if (file_) std::fclose(file_);
+  }
+  LettoreRecord(const LettoreRecord&) = delete;
+  LettoreRecord& operator=(const LettoreRecord&) = delete;
+
+  void Valida(ValidatoreUtf8* validatore) { validatore_ = validatore; }
+
+  void SaltaBom() {
+    if (Riempi() && fine_ - pos_ >= 3 && std::memcmp(&buffer_[pos_], "\xEF\xBB\xBF", 3) == 0)
+      pos_ += 3;
+  }
+
+  // Reads the next record; false at the end of the file. Empty lines are skipped.
+  bool Prossimo(std::vector<std::string>& campi) {
+    int c = Get();
+    while (c == '\r' || c == '\n') c = Get();
+    if (c == EOF) return false;
+    size_t n = 0;
+    for (;;) {
+      if (n == campi.size()) campi.emplace_back();
+      std::string& campo = campi[n++];
+      campo.clear();
+      if (c == '"') {
+        for (;;) {
+          c = Get();
+          if (c == EOF) break;
+          if (c == '"') {
+            c = Get();
+            if (c != '"') break;
+          }
+          campo.push_back(static_cast<char>(c));
+        }
+      }
+      while (c != EOF && c != delimitatore_ && c != '\n' && c != '\r') {
+        campo.push_back(static_cast<char>(c));
+        c = Get();
+      }
+      if (c != delimitatore_) break;
+      c = Get();
+    }
+    if (c == '\r' && Guarda() == '\n') Get();
+    campi.resize(n);
+    return true;
+  }
+
+  // Passes the rest of the file through the validator.
+  void ValidaResto() {
+    while (validatore_ && Riempi()) pos_ = fine_;
+  }
+
+ private:
+  bool Riempi() {
+    if (pos_ < fine_) return true;
+    if (!file_) return false;
+    const size_t letti = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    if (letti == 0) {
+      if (std::ferror(file_))
+        throw ErroreDao(errori::kFormatoNonRiconosciuto,
+                        "Errore di lettura del file '" + percorso_ + "'.");
+      std::fclose(file_);
+      file_ = nullptr;
+      return false;
+    }
+    pos_ = 0, fine_ = letti;
+    if (validatore_) validatore_->Aggiungi(std::string_view(buffer_.data(), letti));
+    return true;
+  }
+  int Get() { return Riempi() ? static_cast<unsigned char>(buffer_[pos_++]) : EOF; }
+  int Guarda() { return Riempi() ? static_cast<unsigned char>(buffer_[pos_]) : EOF; }
+
+  std::string percorso_;
+  char delimitatore_;
+  std::FILE* file_ = nullptr;
+  std::vector<char> buffer_;
+  size_t pos_ = 0, fine_ = 0;
+  ValidatoreUtf8* validatore_ = nullptr;
+};
+
+std::string_view SenzaSpazi(std::string_view t) {
+  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+  return t;
+}
+
+std::optional<int32_t> LeggiLong(std::string_view t) {
+  t = SenzaSpazi(t);
+  bool negativo = false;
+  if (!t.empty() && (t.front() == '-' || t.front() == '+')) {
+    negativo = t.front() == '-';
+    t.remove_prefix(1);
+  }
+  if (t.empty() || t.size() > 10) return std::nullopt;
+  int64_t v = 0;
+  for (char c : t) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  if (negativo) v = -v;
+  if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(v);
+}
+
+std::optional<double> LeggiDouble(std::string_view t, char decimale) {
+  t = SenzaSpazi(t);
+  std::string c;
+  c.reserve(t.size());
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '-' || t[i] == '+')) c.push_back(t[i++]);
+  bool cifre = false, separatore = false;
+  for (; i < t.size(); ++i) {
+    if (t[i] >= '0' && t[i] <= '9') {
+      cifre = true;
+      c.push_back(t[i]);
+    } else if (t[i] == decimale && !separatore) {
+      separatore = true;
+      c.push_back('.');
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!cifre) return std::nullopt;
+  // strtod reads '.' under the "C" numeric locale, which the process keeps.
+  return std::strtod(c.c_str(), nullptr);
+}
+
+// "007": a number-looking code whose zeros must survive.
+bool ZeroIniziale(std::string_view t, char decimale) {
+  t = SenzaSpazi(t);
+  if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
+  return t.size() >= 2 && t[0] == '0' && t[1] >= '0' && t[1] <= '9' &&
+         LeggiDouble(t, decimale).has_value();
+}
+
+// What the scanned values of one column allow.
+struct Indovino {
+  bool valori = false, lungo = true, doppio = true, data = true, zeri = false;
+
+  void Osserva(std::string_view v, char decimale) {
+    if (v.empty()) return;
+    valori = true;
+    if (zeri) return;
+    if (ZeroIniziale(v, decimale)) {
+      zeri = true;
+      return;
+    }
+    if (lungo && !LeggiLong(v)) lungo = false;
+    if (doppio && !lungo && !LeggiDouble(v, decimale)) doppio = false;
+    if (data && !LeggiData(v)) data = false;
+  }
+  TipoValore Tipo() const {
+    if (!valori || zeri) return TipoValore::Text;
+    if (lungo) return TipoValore::Long;
+    if (doppio) return TipoValore::Double;
+    if (data) return TipoValore::Date;
+    return TipoValore::Text;
+  }
+};
+
+struct Voce {  // schema.ini settings of one file
+  char delimitatore = 0;
+  std::optional<bool> intestazione;
+  std::optional<int> righeAnalizzate;
+  Codifica codifica = Codifica::Automatica;
+};
+
+std::string_view Spazi(std::string_view t) {
+  while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front()))) t.remove_prefix(1);
+  while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back()))) t.remove_suffix(1);
+  return t;
+}
+
+std::string Minuscolo(std::string_view t) {
+  std::string r(t);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+std::map<std::string, Voce> LeggiSchemaIni(const fs::path& percorso) {
+  std::map<std::string, Voce> voci;
+  std::FILE* f = std::fopen(percorso.c_str(), "rb");
+  if (!f) return voci;
+  std::string contenuto;
+  char blocco[4096];
+  size_t n;
+  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) contenuto.append(blocco, n);
+  std::fclose(f);
+  Voce* corrente = nullptr;
+  size_t inizio = 0;
+  while (inizio <= contenuto.size()) {
+    size_t fine = contenuto.find('\n', inizio);
+    if (fine == std::string::npos) fine = contenuto.size();
+    std::string_view riga = Spazi(std::string_view(contenuto).substr(inizio, fine - inizio));
+    inizio = fine + 1;
+    if (riga.empty() || riga.front() == ';') continue;
+    if (riga.front() == '[') {
+      const size_t chiusa = riga.find(']');
+      corrente =
+          &voci[Minuscolo(Spazi(riga.substr(1, chiusa == riga.npos ? riga.npos : chiusa - 1)))];
+      continue;
+    }
+    const size_t uguale = riga.find('=');
+    if (!corrente || uguale == riga.npos) continue;
+    const std::string chiave = Minuscolo(Spazi(riga.substr(0, uguale)));
+    const std::string valore(Spazi(riga.substr(uguale + 1)));
+    if (chiave == "format") {
+      corrente->delimitatore = DelimitatoreDaFormato(valore);
+    } else if (chiave == "colnameheader") {
+      corrente->intestazione = UgualiSenzaMaiuscole(valore, "true");
+    } else if (chiave == "maxscanrows") {
+      if (auto v = LeggiLong(valore); v && *v >= 0) corrente->righeAnalizzate = *v;
+    } else if (chiave == "characterset") {
+      if (UgualiSenzaMaiuscole(valore, "ANSI") || valore == "1252")
+        corrente->codifica = Codifica::Cp1252;
+      else if (UgualiSenzaMaiuscole(valore, "UTF-8") || UgualiSenzaMaiuscole(valore, "UTF8") ||
+               valore == "65001")
+        corrente->codifica = Codifica::Utf8;
+    }
+  }
+  return voci;
+}
+
+struct FileTesto {
+  std::string percorso;
+  char delimitatore;
+  bool intestazione;
+  bool utf8;
+};
+
+void Converti(std::string& destinazione, const std::string& grezzo, bool utf8) {
+  destinazione.clear();
+  if (utf8)
+    destinazione = grezzo;
+  else
+    AggiungiCp1252(destinazione, grezzo);
+}
+
+class CursoreTesto : public CursoreSorgente {
+ public:
+  CursoreTesto(const FileTesto& file, const TabellaSorgente& tabella, char decimale)
+      : file_(file), lettore_(file.percorso, file.delimitatore), decimale_(decimale) {
+    for (const auto& campo : tabella.campi) tipi_.push_back(campo.tipo);
+    if (file_.utf8) lettore_.SaltaBom();
+    if (file_.intestazione) lettore_.Prossimo(campi_);
+  }
+
+  bool Leggi(std::vector<Valore>& riga) override {
+    if (!lettore_.Prossimo(campi_)) return false;
+    riga.resize(tipi_.size());
+    for (size_t i = 0; i < tipi_.size(); ++i)
+      riga[i] = i < campi_.size() ? Valore_(campi_[i], tipi_[i]) : Valore::Null();
+    return true;
+  }
+
+ private:
+  Valore Valore_(const std::string& v, TipoValore tipo) {
+    if (v.empty()) return Valore::Null();
+    switch (tipo) {
+      case TipoValore::Long:
+        if (auto n = LeggiLong(v)) return Valore::Lungo(*n);
+        return Valore::Null();
+      case TipoValore::Double:
+        if (auto d = LeggiDouble(v, decimale_)) return Valore::Doppio(*d);
+        return Valore::Null();
+      case TipoValore::Date:
+        if (auto d = LeggiData(v)) return Valore::Data(*d);
+        return Valore::Null();
+      default: {
+        std::string testo;
+        Converti(testo, v, file_.utf8);
+        return Valore::Testo(std::move(testo));
+      }
+    }
+  }
+
+  FileTesto file_;
+  LettoreRecord lettore_;
+  char decimale_;
+  std::vector<TipoValore> tipi_;
+  std::vector<std::string> campi_;
+};
+
+class SorgenteTesto : public Sorgente {
+ public:
+  SorgenteTesto(const std::string& cartella, const OpzioniTesto& opzioni)
+      : decimale_(opzioni.separatoreDecimale) {
+    std::error_code ec;
+    if (!fs::is_directory(cartella, ec))
+      throw ErroreDao(errori::kFileNonTrovato,
+                      "Impossibile trovare la cartella '" + cartella + "'.");
+    std::map<std::string, Voce> schema;
+    std::vector<fs::path> percorsi;
+    for (const auto& voce : fs::directory_iterator(cartella, ec)) {
+      const std::string nome = voce.path().filename().string();
+      if (UgualiSenzaMaiuscole(nome, "schema.ini")) schema = LeggiSchemaIni(voce.path());
+      const std::string estensione = Minuscolo(voce.path().extension().string());
+      if ((estensione == ".csv" || estensione == ".txt" || estensione == ".tab" ||
+           estensione == ".asc") &&
+          voce.is_regular_file(ec))
+        percorsi.push_back(voce.path());
+    }
+    if (ec)
+      throw ErroreDao(errori::kFileNonTrovato,
+                      "Impossibile leggere la cartella '" + cartella + "'.");
+    std::sort(percorsi.begin(), percorsi.end());
+    for (const auto& percorso : percorsi) {
+      const auto trovata = schema.find(Minuscolo(percorso.filename().string()));
+      Analizza(percorso, opzioni, trovata == schema.end() ? Voce{} : trovata->second);
+    }
+  }
+
+  const std::vector<TabellaSorgente>& Tabelle() const override { return tabelle_; }
+
+  std::unique_ptr<CursoreSorgente> Apri(const std::string& tabella) override {
+    const size_t i = IndiceTabella(tabelle_, tabella);
+    return std::make_unique<CursoreTesto>(file_[i], tabelle_[i], decimale_);
+  }
+
+ private:
+  // The first pass: field names, the column types from the scanned rows and the encoding
+  // of the whole file.
+  void Analizza(const fs::path& percorso, const OpzioniTesto& opzioni, const Voce& voce) {
+    FileTesto file{percorso.string(), voce.delimitatore ? voce.delimitatore : opzioni.delimitatore,
+                   voce.intestazione.value_or(opzioni.intestazione), true};
+    const int daAnalizzare = voce.righeAnalizzate.value_or(opzioni.righeAnalizzate);
+    ValidatoreUtf8 validatore;
+    LettoreRecord lettore(file.percorso, file.delimitatore);
+    if (voce.codifica == Codifica::Automatica) lettore.Valida(&validatore);
+    lettore.SaltaBom();
+    std::vector<std::string> campi, nomi;
+    if (file.intestazione && lettore.Prossimo(campi)) nomi = campi;
+    std::vector<Indovino> indovini(nomi.size());
+    for (int righe = 0; daAnalizzare == 0 || righe < daAnalizzare; ++righe) {
+      if (!lettore.Prossimo(campi)) break;
+      if (campi.size() > indovini.size()) indovini.resize(campi.size());
+      for (size_t i = 0; i < campi.size(); ++i) indovini[i].Osserva(campi[i], decimale_);
+    }
+    lettore.ValidaResto();
+    file.utf8 = voce.codifica == Codifica::Automatica ? validatore.Valido()
+                                                      : voce.codifica == Codifica::Utf8;
+
+    TabellaSorgente tabella;
+    std::string nome = percorso.filename().string();
+    nome[nome.size() - percorso.extension().string().size()] = '#';
+    tabella.nome = nome;
+    for (size_t i = 0; i < indovini.size(); ++i) {
+      CampoSorgente campo;
+      if (i < nomi.size()) Converti(campo.nome, nomi[i], file.utf8);
+      if (campo.nome.empty()) campo.nome = "F" + std::to_string(i + 1);
+      campo.tipo = indovini[i].Tipo();
+      tabella.campi.push_back(std::move(campo));
+    }
+    tabelle_.push_back(std::move(tabella));
+    file_.push_back(std::move(file));
+  }
+
+  char decimale_;
+  std::vector<TabellaSorgente> tabelle_;
+  std::vector<FileTesto> file_;
+};
+
+}  // namespace
+
+std::unique_ptr<Sorgente> ApriSorgenteTesto(const std::string& cartella,
+                                            const OpzioniTesto& opzioni) {
+  return std::make_unique<SorgenteTesto>(cartella, opzioni);
+}
+
+}  // namespace tarkpo::dao

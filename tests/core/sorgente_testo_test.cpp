@@ -1,0 +1,215 @@
+#include "core/dao/sorgente_testo.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/dao/errore.h"
+#include "core/dao/sorgente_comune.h"
+#include "support/cartella_temp.h"
+#include "support/righe_sorgente.h"
+#include "support/stampa_valore.h"
+
+namespace tarkpo::dao {
+namespace {
+
+using test::CartellaTemp;
+
+using test::LeggiTutto;
+
+std::vector<std::string> NomiCampi(const TabellaSorgente& t) {
+  std::vector<std::string> nomi;
+  for (const auto& c : t.campi) nomi.push_back(c.nome);
+  return nomi;
+}
+
+int ErroreDi(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const ErroreDao& e) {
+    return e.Numero();
+  }
+  return 0;
+}
+
+TEST(SorgenteTesto, ListsEveryTextFileUnderItsEngineName) {
+  CartellaTemp cartella;
+  for (const char* nome : {"b.csv", "a.TXT", "c.tab", "d.asc", "e.dat", "schema.ini", "f.csv.bak"})
+    cartella.Scrivi(nome, "x\n1\n");
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), {});
+  std::vector<std::string> nomi;
+  for (const auto& t : s->Tabelle()) nomi.push_back(t.nome);
+  EXPECT_EQ(nomi, (std::vector<std::string>{"a#TXT", "b#csv", "c#tab", "d#asc"}));
+  EXPECT_EQ(LeggiTutto(*s, "A#txt").size(), 1u);  // table names ignore case
+  EXPECT_EQ(ErroreDi([&] { s->Apri("e#dat"); }), errori::kTabellaNonTrovata);
+}
+
+TEST(SorgenteTesto, MissingFolderRaises3024) {
+  CartellaTemp cartella;
+  EXPECT_EQ(ErroreDi([&] { ApriSorgenteTesto(cartella / "manca", {}); }), errori::kFileNonTrovato);
+}
+
+// The same catalogue in Windows-1252 with ";" and in UTF-8 with a byte-order mark and ",".
+struct CasoFixture {
+  const char* cartella;
+  char delimitatore;
+};
+
+class FixtureCsv : public ::testing::TestWithParam<CasoFixture> {};
+
+TEST_P(FixtureCsv, ReadsNamesTypesAccentsAndNulls) {
+  OpzioniTesto opzioni;
+  opzioni.delimitatore = GetParam().delimitatore;
+  opzioni.righeAnalizzate = 0;
+  opzioni.separatoreDecimale = ',';
+  auto s = ApriSorgenteTesto(std::string(TARKPO_DATI_TEST "/csv/") + GetParam().cartella, opzioni);
+  ASSERT_EQ(s->Tabelle().size(), 1u);
+  const auto& t = s->Tabelle()[0];
+  EXPECT_EQ(t.nome, "articoli#csv");
+  EXPECT_EQ(NomiCampi(t),
+            (std::vector<std::string>{"Codice", "Descrizione", "Prezzo", "Giacenza", "Arrivo"}));
+  std::vector<TipoValore> tipi;
+  for (const auto& c : t.campi) tipi.push_back(c.tipo);
+  EXPECT_EQ(tipi, (std::vector<TipoValore>{TipoValore::Text, TipoValore::Text, TipoValore::Double,
+                                           TipoValore::Long, TipoValore::Date}));
+  const auto righe = LeggiTutto(*s, "articoli#csv");
+  ASSERT_EQ(righe.size(), 3u);
+  EXPECT_EQ(righe[0][0], Valore::Testo("007"));
+  EXPECT_EQ(righe[0][1], Valore::Testo("Perché è così caro"));
+  EXPECT_EQ(righe[0][2], Valore::Doppio(12.5));
+  EXPECT_EQ(righe[0][4], Valore::Data(*GiorniDaData(2008, 12, 31)));
+  EXPECT_EQ(righe[1][1], Valore::Testo("Caffè; tostato \"scuro\""));
+  EXPECT_EQ(righe[1][3], Valore::Null());
+  EXPECT_EQ(righe[2][1], Valore::Null());
+  EXPECT_EQ(righe[2][3], Valore::Lungo(-2));
+}
+
+INSTANTIATE_TEST_SUITE_P(DueCodifiche, FixtureCsv,
+                         ::testing::Values(CasoFixture{"punto_e_virgola", ';'},
+                                           CasoFixture{"virgola", ','}));
+
+TEST(SorgenteTesto, HeaderOffNamesFieldsByPosition) {
+  CartellaTemp cartella;
+  cartella.Scrivi("t.csv", "a,,c\n1,2\n");
+  OpzioniTesto senza;
+  senza.intestazione = false;
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), senza);
+  EXPECT_EQ(NomiCampi(s->Tabelle()[0]), (std::vector<std::string>{"F1", "F2", "F3"}));
+  const auto righe = LeggiTutto(*s, "t#csv");
+  ASSERT_EQ(righe.size(), 2u);
+  EXPECT_EQ(righe[0][0], Valore::Testo("a"));
+  EXPECT_EQ(righe[1][2], Valore::Null());  // a short record ends in Nulls
+
+  auto conIntestazione = ApriSorgenteTesto(cartella.Percorso().string(), {});
+  EXPECT_EQ(NomiCampi(conIntestazione->Tabelle()[0]), (std::vector<std::string>{"a", "F2", "c"}));
+  EXPECT_EQ(LeggiTutto(*conIntestazione, "t#csv").size(), 1u);
+}
+
+struct CasoTipo {
+  const char* colonna;  // the values, one per line
+  TipoValore tipo;
+};
+
+class TipoColonna : public ::testing::TestWithParam<CasoTipo> {};
+
+TEST_P(TipoColonna, IsGuessedFromTheScannedValues) {
+  CartellaTemp cartella;
+  cartella.Scrivi("t.csv", std::string("v\n") + GetParam().colonna);
+  OpzioniTesto opzioni;
+  opzioni.delimitatore = ';';
+  opzioni.righeAnalizzate = 0;
+  opzioni.separatoreDecimale = ',';
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
+  EXPECT_EQ(s->Tabelle()[0].campi[0].tipo, GetParam().tipo) << GetParam().colonna;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casi, TipoColonna,
+    ::testing::Values(CasoTipo{"1\n-20\n\n+3\n", TipoValore::Long},
+                      CasoTipo{"1\n2,5\n", TipoValore::Double},
+                      CasoTipo{"3000000000\n", TipoValore::Double},  // past a Long
+                      CasoTipo{"1.5\n", TipoValore::Text},           // not the regional separator
+                      CasoTipo{"12\n007\n", TipoValore::Text},
+                      CasoTipo{"0\n0,5\n", TipoValore::Double},
+                      CasoTipo{"31/12/2008\n01/02/2009\n2009-01-02 10:30\n", TipoValore::Date},
+                      CasoTipo{"31/02/2008\n", TipoValore::Text},
+                      CasoTipo{"1\nabc\n", TipoValore::Text}, CasoTipo{"\n\n", TipoValore::Text}));
+
+TEST(SorgenteTesto, ScannedRowsDecideAndLaterMisfitsReadAsNull) {
+  CartellaTemp cartella;
+  cartella.Scrivi("t.csv", "v\n1\n2\nabc\n");
+  OpzioniTesto opzioni;
+  opzioni.righeAnalizzate = 2;
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
+  EXPECT_EQ(s->Tabelle()[0].campi[0].tipo, TipoValore::Long);
+  const auto righe = LeggiTutto(*s, "t#csv");
+  ASSERT_EQ(righe.size(), 3u);
+  EXPECT_EQ(righe[2][0], Valore::Null());
+
+  opzioni.righeAnalizzate = 0;  // every row
+  EXPECT_EQ(ApriSorgenteTesto(cartella.Percorso().string(), opzioni)->Tabelle()[0].campi[0].tipo,
+            TipoValore::Text);
+}
+
+TEST(SorgenteTesto, QuotedFieldsHoldDelimitersQuotesAndLineBreaks) {
+  CartellaTemp cartella;
+  cartella.Scrivi("t.csv",
+                  "a;b\r\n\"x;y\";\"riga 1\r\nriga 2\"\r\n\"\"\"q\"\"\";z\r\n\r\n\"aperto;");
+  OpzioniTesto opzioni;
+  opzioni.delimitatore = ';';
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
+  const auto righe = LeggiTutto(*s, "t#csv");
+  ASSERT_EQ(righe.size(), 3u);
+  EXPECT_EQ(righe[0][0], Valore::Testo("x;y"));
+  EXPECT_EQ(righe[0][1], Valore::Testo("riga 1\r\nriga 2"));
+  EXPECT_EQ(righe[1][0], Valore::Testo("\"q\""));
+  EXPECT_EQ(righe[1][1], Valore::Testo("z"));
+  // A quote left open at the end of the file ends the field there.
+  EXPECT_EQ(righe[2][0], Valore::Testo("aperto;"));
+}
+
+TEST(SorgenteTesto, EncodingIsUtf8OnlyWhenTheWholeFileIsValid) {
+  CartellaTemp cartella;
+  // A valid UTF-8 start, then a Windows-1252 byte far beyond the scanned rows.
+  std::string testo = "v\nperch\xC3\xA9\n";
+  for (int i = 0; i < 20000; ++i) testo += "riga\n";
+  cartella.Scrivi("cp.csv", testo + "caff\xE8\n");
+  cartella.Scrivi("utf.csv", "v\ncaff\xC3\xA8\n");
+  OpzioniTesto opzioni;
+  opzioni.righeAnalizzate = 1;
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
+  const auto cp = LeggiTutto(*s, "cp#csv");
+  EXPECT_EQ(cp.front()[0], Valore::Testo("perch\xC3\x83\xC2\xA9"));
+  EXPECT_EQ(cp.back()[0], Valore::Testo("caff\xC3\xA8"));
+  EXPECT_EQ(LeggiTutto(*s, "utf#csv")[0][0], Valore::Testo("caff\xC3\xA8"));
+}
+
+TEST(SorgenteTesto, SchemaIniTakesPrecedenceForItsFile) {
+  CartellaTemp cartella;
+  cartella.Scrivi("schema.ini",
+                  "; settings\r\n[Listino.CSV]\r\nFormat=Delimited(|)\r\nColNameHeader=False\r\n"
+                  "MaxScanRows=1\r\nCharacterSet=ANSI\r\n");
+  cartella.Scrivi("listino.csv", "1|caff\xC3\xA8\nx|y\n");
+  cartella.Scrivi("altro.csv", "a,b\n1,2\n");
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), {});
+  const auto& tabelle = s->Tabelle();
+  ASSERT_EQ(tabelle.size(), 2u);
+  EXPECT_EQ(NomiCampi(tabelle[0]), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(NomiCampi(tabelle[1]), (std::vector<std::string>{"F1", "F2"}));
+  EXPECT_EQ(tabelle[1].campi[0].tipo, TipoValore::Long);
+  const auto righe = LeggiTutto(*s, "listino#csv");
+  ASSERT_EQ(righe.size(), 2u);
+  EXPECT_EQ(righe[0][1], Valore::Testo("caff\xC3\x83\xC2\xA8"));  // read as ANSI
+  EXPECT_EQ(righe[1][0], Valore::Null());
+}
+
+TEST(SorgenteTesto, FormatSettingGivesTheDelimiter) {
+  const std::pair<const char*, char> casi[] = {{"Delimited(;)", ';'}, {"delimited(|)", '|'},
+                                               {"CSVDelimited", ','}, {"TabDelimited", '\t'},
+                                               {"Delimited()", 0},    {"FixedLength", 0}};
+  for (const auto& [formato, atteso] : casi)
+    EXPECT_EQ(DelimitatoreDaFormato(formato), atteso) << formato;
+}
+
+}  // namespace
+}  // namespace tarkpo::dao
