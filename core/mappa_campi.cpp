@@ -1,8 +1,11 @@
 #include "core/mappa_campi.h"
 
+#include <algorithm>
+#include <cctype>
 #include <string_view>
 #include <unordered_set>
 
+#include "core/dao/dao.h"
 #include "core/dao/errore.h"
 
 namespace tarkpo {
@@ -28,11 +31,32 @@ constexpr const char* kStessoCampo =
 // The names already given to a shop field; exact, case-sensitive comparison.
 using NomiUsati = std::unordered_set<std::string>;
 
+// Table names match as the engine matches them: without regard to (ASCII) case.
+bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// The field names of the table `tabella` of `db`; 3265 when the table is not there.
+CampiTabella CampiDi(dao::Database& db, const std::string& tabella) {
+  return [&db, tabella] {
+    for (const dao::TableDef& t : db.TableDefs()) {
+      if (!UgualiSenzaMaiuscole(t.Name(), tabella)) continue;
+      std::vector<std::string> nomi;
+      for (const dao::FieldDef& campo : t.Fields()) nomi.push_back(campo.Name());
+      return nomi;
+    }
+    throw dao::ErroreDao(dao::errori::kElementoNonTrovato,
+                         "Tabella \"" + tabella + "\" non trovata");
+  };
+}
+
 }  // namespace
 
-bool PopolaCampi(IRigheMappa& pagina, int righe,
-                 const std::array<int32_t, kRigheMappaCampi>& posizioni, const CampiTabella& campi,
-                 IMessaggi& messaggi) {
+bool PopolaCampi(IRigheMappa& pagina, int righe, const std::array<int32_t, kRigheMappa>& posizioni,
+                 const CampiTabella& campi, IMessaggi& messaggi) {
   try {
     IElencoCampo& prima = pagina.Riga(0);
     prima.Svuota();
@@ -59,6 +83,29 @@ bool PopolaCampi(IRigheMappa& pagina, int righe,
     messaggi.Mostra(TestoErrore(e.Numero(), e.Descrizione()), Icona::Esclamazione);
     return false;
   }
+}
+
+bool PopolaCampiRep(const DefinizioneImportazione& def, dao::Database& gDb, IRigheMappa& pagina,
+                    IMessaggi& messaggi) {
+  return PopolaCampi(pagina, kRigheReparti, def.gCampiRep, CampiDi(gDb, def.gTabellaRep), messaggi);
+}
+
+bool PopolaCampiArt(const DefinizioneImportazione& def, dao::Database& gDb, IRigheMappa& pagina,
+                    IMessaggi& messaggi) {
+  return PopolaCampi(pagina, kRigheArticoli, def.gCampiArt, CampiDi(gDb, def.gTabellaArt),
+                     messaggi);
+}
+
+bool ValidaCampiRep(DefinizioneImportazione& def, IRigheMappa& pagina, bool mostraMessaggi,
+                    IMessaggi& messaggi) {
+  return ValidaCampiRep(MappaCampi{def.gCampiRep, def.gNomiCampiRep}, pagina, mostraMessaggi,
+                        messaggi);
+}
+
+bool ValidaCampiArt(DefinizioneImportazione& def, IRigheMappa& pagina, bool mostraMessaggi,
+                    IMessaggi& messaggi) {
+  return ValidaCampiArt(MappaCampi{def.gCampiArt, def.gNomiCampiArt}, pagina, mostraMessaggi,
+                        messaggi);
 }
 
 bool ValidaCampiRep(MappaCampi mappa, IRigheMappa& pagina, bool mostraMessaggi,

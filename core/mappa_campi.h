@@ -7,17 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "core/definizione.h"
 #include "core/messaggi.h"
 
 namespace tarkpo {
 
-inline constexpr int kRigheMappaCampi = 21;  // rows of room in a mapping
+namespace dao {
+class Database;
+}
 
 // One mapping of the definition, seen as its two parallel arrays: the positions (-1 nothing
 // chosen, 0 the blank entry, n the n-th source field) and the names stored with them.
 struct MappaCampi {
-  std::array<int32_t, kRigheMappaCampi>& posizioni;
-  std::array<std::string, kRigheMappaCampi>& nomi;
+  std::array<int32_t, kRigheMappa>& posizioni;
+  std::array<std::string, kRigheMappa>& nomi;
 };
 
 // Department rows of page 4.
@@ -91,9 +94,15 @@ using CampiTabella = std::function<std::vector<std::string>()>;
 // index, and selects the stored positions. A position past the list, or a table that has
 // vanished (3265), leaves the row without a selection; another error shows "Errore n:" with
 // the engine's text and gives false.
-bool PopolaCampi(IRigheMappa& pagina, int righe,
-                 const std::array<int32_t, kRigheMappaCampi>& posizioni, const CampiTabella& campi,
-                 IMessaggi& messaggi);
+bool PopolaCampi(IRigheMappa& pagina, int righe, const std::array<int32_t, kRigheMappa>& posizioni,
+                 const CampiTabella& campi, IMessaggi& messaggi);
+
+// PopolaCampi for the departments page from the fields of `gTabellaRep` in the source
+// database, and for the items page from `gTabellaArt`.
+bool PopolaCampiRep(const DefinizioneImportazione& def, dao::Database& gDb, IRigheMappa& pagina,
+                    IMessaggi& messaggi);
+bool PopolaCampiArt(const DefinizioneImportazione& def, dao::Database& gDb, IRigheMappa& pagina,
+                    IMessaggi& messaggi);
 
 // Checks the department rows and stores them into `mappa` up to the first failing row.
 bool ValidaCampiRep(MappaCampi mappa, IRigheMappa& pagina, bool mostraMessaggi,

@@ -52,8 +52,8 @@ class PaginaFinta : public IRigheMappa {
 const std::vector<std::string> kCampi = {"Codice", "Nome", "Descr", "Note|Iva", "Iva"};
 
 struct Mappa {
-  std::array<int32_t, kRigheMappaCampi> pos;
-  std::array<std::string, kRigheMappaCampi> nomi;
+  std::array<int32_t, kRigheMappa> pos;
+  std::array<std::string, kRigheMappa> nomi;
   Mappa() {
     pos.fill(9);
     nomi.fill("vecchio");
@@ -63,7 +63,7 @@ struct Mappa {
 
 // Every row of a new page filled from kCampi, then the row choices made (-1 = none).
 void Scegli(PaginaFinta& pagina, const std::vector<int>& scelte) {
-  std::array<int32_t, kRigheMappaCampi> zero{};
+  std::array<int32_t, kRigheMappa> zero{};
   test::MessaggiScript m;
   ASSERT_TRUE(PopolaCampi(
       pagina, kRigheArticoli, zero, [] { return kCampi; }, m));
@@ -128,7 +128,7 @@ TEST_P(ValidaCampi, StoresRowsUpToTheFirstFailureAndWarnsOnlyWhenAsked) {
     } else {
       EXPECT_TRUE(messaggi.Mostrati().empty());
     }
-    for (int i = 0; i < kRigheMappaCampi; ++i) {
+    for (int i = 0; i < kRigheMappa; ++i) {
       bool salvata = i < static_cast<int>(caso.posizioni.size());
       EXPECT_EQ(mappa.pos[i], salvata ? caso.posizioni[i] : 9) << "row " << i;
       EXPECT_EQ(mappa.nomi[i], salvata ? caso.nomi[i] : "vecchio") << "row " << i;
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Casi, ValidaCampi, testing::ValuesIn(kCasiValida),
 
 TEST(PopolaCampi, FillsEveryRowAndSelectsStoredPositionsThatStillExist) {
   PaginaFinta pagina;
-  std::array<int32_t, kRigheMappaCampi> pos{};
+  std::array<int32_t, kRigheMappa> pos{};
   pos.fill(0);
   pos[1] = 7;   // past the five fields of the table now
   pos[2] = -1;  // nothing chosen
@@ -172,7 +172,7 @@ TEST(PopolaCampi, FillsEveryRowAndSelectsStoredPositionsThatStillExist) {
 }
 
 TEST(PopolaCampi, AVanishedTableLeavesOnlyTheBlankEntryAndOtherErrorsFail) {
-  std::array<int32_t, kRigheMappaCampi> pos{};
+  std::array<int32_t, kRigheMappa> pos{};
   {
     PaginaFinta pagina;
     test::MessaggiScript messaggi;

@@ -1,0 +1,220 @@
+#include "engine/negozio.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "core/dao/conversioni.h"
+#include "engine/numerazione_backup.h"
+#include "engine/origine.h"
+
+namespace tarkpo::motore {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool FileOrdinario(const std::string& percorso) {
+  std::error_code ec;
+  return fs::is_regular_file(percorso, ec);
+}
+
+std::string Testo(const Valore& v) {
+  try {
+    return dao::ATesto(v);
+  } catch (const dao::ErroreDao&) {
+    return "";
+  }
+}
+
+// Appends every row's ID and title, from where `rs` stands to its end.
+void LeggiElenchiReparti(dao::Recordset& rs, StatoMotore& stato, const std::string& colonnaTitolo) {
+  try {
+    while (!rs.Eof()) {
+      stato.gElencoIdReparti.Aggiungi(Testo(LeggiCampoNegozio(rs, "id")));
+      stato.gElencoTitoliReparti.Aggiungi(Testo(LeggiCampoNegozio(rs, colonnaTitolo)));
+      rs.MoveNext();
+    }
+  } catch (const dao::ErroreDao&) {
+    // A table that stops answering ends the lists where it stopped.
+  }
+}
+
+void TornaAlPrimo(dao::Recordset& rs) {
+  try {
+    rs.MoveFirst();
+  } catch (const dao::ErroreDao&) {
+    // An empty table has no first row.
+  }
+}
+
+// Copies `da` to `a`, which must not exist yet, byte for byte and flushed; a failed copy
+// leaves no file `a`.
+bool CopiaNuovo(const std::string& da, const std::string& a) {
+  int sorgente = ::open(da.c_str(), O_RDONLY | O_CLOEXEC);
+  if (sorgente < 0) return false;
+  int destinazione = ::open(a.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (destinazione < 0) {
+    ::close(sorgente);
+    return false;
+  }
+  bool riuscita = true;
+  std::vector<char> blocco(1 << 20);
+  for (;;) {
+    ssize_t letti = ::read(sorgente, blocco.data(), blocco.size());
+    if (letti < 0 && errno == EINTR) continue;
+    if (letti <= 0) {
+      riuscita = letti == 0;
+      break;
+    }
+    for (ssize_t fatti = 0; fatti < letti;) {
+      ssize_t scritti =
+          ::write(destinazione, blocco.data() + fatti, static_cast<size_t>(letti - fatti));
+      if (scritti < 0 && errno == EINTR) continue;
+      if (scritti <= 0) {
+        riuscita = false;
+        break;
+      }
+      fatti += scritti;
+    }
+    if (!riuscita) break;
+  }
+  if (riuscita && ::fsync(destinazione) != 0) riuscita = false;
+  if (::close(destinazione) != 0) riuscita = false;
+  ::close(sorgente);
+  if (!riuscita) ::unlink(a.c_str());
+  return riuscita;
+}
+
+}  // namespace
+
+bool TrovaFileNegozio(StatoMotore& stato, const std::string& cartella, IMessaggi& messaggi) {
+  if (FileOrdinario(cartella + "/catalog.mdb")) {
+    stato.gFileNegozio = "catalog.mdb";
+  } else if (FileOrdinario(cartella + "/items.dat")) {
+    stato.gFileNegozio = "items.dat";
+  } else {
+    messaggi.Mostra("La cartella \"" + cartella + "\" non contiene un negozio",
+                    Icona::Esclamazione);
+    return false;
+  }
+  return true;
+}
+
+bool ApriNegozio(StatoMotore& stato, const DefinizioneImportazione& def, dao::Workspace& workspace,
+                 IMessaggi& messaggi) {
+  try {
+    if (!TrovaFileNegozio(stato, def.gPathNegozio, messaggi)) return false;
+    stato.gDbNegozio = workspace.OpenDatabase(def.gPathNegozio + "/" + stato.gFileNegozio);
+    return true;
+  } catch (const std::exception& e) {
+    messaggi.Mostra("Impossibile aprire il file \"" + def.gPathNegozio + "/" + stato.gFileNegozio +
+                        "\":\n" + e.what(),
+                    Icona::Esclamazione);
+    return false;
+  }
+}
+
+bool ApriTabellaNegozio(StatoMotore& stato, const DefinizioneImportazione& def,
+                        const std::string& tabella, std::unique_ptr<dao::Recordset>& rs,
+                        IMessaggi& messaggi) {
+  ChiudiRecordset(rs);
+  try {
+    if (!stato.gDbNegozio)
+      throw dao::ErroreDao(dao::errori::kTabellaNonTrovata, "Negozio non aperto");
+    // The highest position, as the last row of the table ordered by it would give: a table
+    // without the column fails, and so does a highest value that is no 32-bit integer.
+    auto massimo =
+        stato.gDbNegozio->OpenRecordset("SELECT COUNT(*), MAX(ordinamento) FROM " + tabella);
+    bool vuota = dao::ALong(massimo->Fields(0).Value()) == 0;
+    int32_t ultimo = vuota ? 0 : dao::ALong(massimo->Fields(1).Value());
+    massimo->Close();
+    stato.gUltimoOrdinamento = ultimo;
+    rs = stato.gDbNegozio->OpenRecordset(tabella, dao::dbOpenDynaset);
+    return true;
+  } catch (const dao::ErroreDao& e) {
+    messaggi.Mostra(MessaggioTabellaNonAperta(def, tabella, e.Descrizione()));
+    return false;
+  }
+}
+
+bool ApriReparti(StatoMotore& stato, const DefinizioneImportazione& def, IMessaggi& messaggi) {
+  if (!ApriTabellaNegozio(stato, def, "categorie", stato.gRsReparti, messaggi)) return false;
+  stato.gElencoIdReparti.Svuota();
+  stato.gElencoTitoliReparti.Svuota();
+  LeggiElenchiReparti(*stato.gRsReparti, stato, def.CampoLingua("titolo"));
+  TornaAlPrimo(*stato.gRsReparti);
+  return true;
+}
+
+void RicostruisciElenchiReparti(StatoMotore& stato, const DefinizioneImportazione& def) {
+  if (!stato.gRsReparti) return;
+  std::unique_ptr<dao::Recordset> copia;
+  try {
+    copia = stato.gRsReparti->Clone();
+    copia->MoveFirst();
+  } catch (const dao::ErroreDao&) {
+    return;  // the lists stay as they were
+  }
+  stato.gElencoIdReparti.Svuota();
+  stato.gElencoTitoliReparti.Svuota();
+  LeggiElenchiReparti(*copia, stato, def.CampoLingua("titolo"));
+  ChiudiRecordset(copia);
+}
+
+void AggiornaElenchiReparti(StatoMotore& stato, const DefinizioneImportazione& def) {
+  if (!stato.gRsReparti) return;
+  dao::Recordset& rs = *stato.gRsReparti;
+  std::string id = Testo(LeggiCampoNegozio(rs, "id"));
+  // An update never writes the ID, and writes the title only of the department found by
+  // its ID, which is never empty: a row without an ID keeps its entries.
+  if (id.empty()) return;
+  if (stato.gElencoIdReparti.Conta(id) != 1) {
+    // The ID does not tell the row apart (a shop without a unique index on it).
+    RicostruisciElenchiReparti(stato, def);
+    return;
+  }
+  stato.gElencoTitoliReparti.Sostituisci(stato.gElencoIdReparti.PrimaPosizione(id),
+                                         Testo(LeggiCampoNegozio(rs, def.CampoLingua("titolo"))));
+}
+
+bool ApriArticoli(StatoMotore& stato, const DefinizioneImportazione& def, IMessaggi& messaggi) {
+  if (!ApriTabellaNegozio(stato, def, "articoli", stato.gRsArticoli, messaggi)) return false;
+  dao::Recordset& rs = *stato.gRsArticoli;
+  stato.gElencoCodiciNegozio.Svuota();
+  stato.gNumArticoli = 0;
+  int colonna = rs.IndiceCampo("codice");
+  try {
+    while (!rs.Eof()) {
+      stato.gElencoCodiciNegozio.Aggiungi(colonna < 0 ? ""
+                                                      : Testo(LeggiCampoOrigine(rs, colonna + 1)));
+      ++stato.gNumArticoli;
+      rs.MoveNext();
+    }
+  } catch (const dao::ErroreDao&) {
+  }
+  TornaAlPrimo(rs);
+  return true;
+}
+
+std::string BackupNegozio(StatoMotore& stato, const DefinizioneImportazione& def,
+                          IMessaggi& messaggi) {
+  try {
+    std::string nome = NomeProssimoBackup(def.gPathNegozio);
+    if (!TrovaFileNegozio(stato, def.gPathNegozio, messaggi)) return "";
+    if (nome.empty()) return "";
+    std::string origine = def.gPathNegozio + "/" + stato.gFileNegozio;
+    // A journal means a transaction is pending or was cut off: the file alone is not whole.
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(origine + "-journal", ec))) return "";
+    std::string destinazione = def.gPathNegozio + "/" + nome;
+    return CopiaNuovo(origine, destinazione) ? destinazione : "";
+  } catch (const std::exception&) {
+    return "";
+  }
+}
+
+}  // namespace tarkpo::motore

@@ -1,0 +1,221 @@
+#include "engine/negozio.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ambiente_motore.h"
+#include "engine/origine.h"
+
+namespace tarkpo::motore {
+namespace {
+
+namespace fs = std::filesystem;
+using Negozio = test::AmbienteMotore;
+
+struct CasoFile {
+  const char* nome;
+  bool catalog;
+  bool items;
+  std::string atteso;  // "" = no shop
+};
+
+class FileNegozio : public test::AmbienteMotore, public testing::WithParamInterface<CasoFile> {};
+
+TEST_P(FileNegozio, BackupAndOpeningFindTheSameFile) {
+  const CasoFile& caso = GetParam();
+  fs::create_directories(def.gPathNegozio);
+  if (caso.catalog) Negozio("INSERT INTO lingue VALUES ('catalog','','','')");
+  if (caso.items)
+    Negozio("INSERT INTO lingue VALUES ('items','','','')", test::kSchemaBase, "items.dat");
+  stato.gFileNegozio = "prima";
+  std::string backup = BackupNegozio(stato, def, messaggi);
+  if (caso.atteso.empty()) {
+    EXPECT_EQ(backup, "");
+    EXPECT_EQ(stato.gFileNegozio, "prima");
+    EXPECT_FALSE(ApriNegozio(stato, def, Workspace(), messaggi));
+    std::string testo = "La cartella \"" + def.gPathNegozio + "\" non contiene un negozio";
+    ASSERT_EQ(messaggi.Testi(), (std::vector<std::string>{testo, testo}));
+    EXPECT_EQ(messaggi.Mostrati()[0].icona, Icona::Esclamazione);
+    return;
+  }
+  // Whatever the file copied, the copy is catalog.000 and holds the same bytes.
+  EXPECT_EQ(backup, def.gPathNegozio + "/catalog.000");
+  EXPECT_EQ(stato.gFileNegozio, caso.atteso);
+  EXPECT_EQ(test::LeggiFile(backup), test::LeggiFile(def.gPathNegozio + "/" + caso.atteso));
+  stato.gFileNegozio.clear();
+  ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
+  EXPECT_EQ(stato.gFileNegozio, caso.atteso);
+  EXPECT_TRUE(messaggi.Mostrati().empty());
+}
+
+const CasoFile kCasiFile[] = {
+    {"Entrambi", true, true, "catalog.mdb"},
+    {"SoloItems", false, true, "items.dat"},
+    {"Nessuno", false, false, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Casi, FileNegozio, testing::ValuesIn(kCasiFile),
+                         [](const auto& info) { return std::string(info.param.nome); });
+
+TEST_F(Negozio, AFolderNamedLikeTheDataFileIsNoShop) {
+  fs::create_directories(def.gPathNegozio + "/catalog.mdb");
+  EXPECT_FALSE(ApriNegozio(stato, def, Workspace(), messaggi));
+  EXPECT_EQ(messaggi.Testi(), std::vector<std::string>{"La cartella \"" + def.gPathNegozio +
+                                                       "\" non contiene un negozio"});
+}
+
+TEST_F(Negozio, AFileThatIsNoDatabaseCannotBeOpened) {
+  cartella.Scrivi("negozio/catalog.mdb", "questo non è un database");
+  EXPECT_FALSE(ApriNegozio(stato, def, Workspace(), messaggi));
+  ASSERT_EQ(messaggi.Mostrati().size(), 1u);
+  std::string atteso = "Impossibile aprire il file \"" + def.gPathNegozio + "/catalog.mdb\":\n";
+  EXPECT_EQ(messaggi.Mostrati()[0].testo.substr(0, atteso.size()), atteso);
+  EXPECT_GT(messaggi.Mostrati()[0].testo.size(), atteso.size());
+  EXPECT_EQ(messaggi.Mostrati()[0].icona, Icona::Esclamazione);
+}
+
+TEST_F(Negozio, BackupsCountOnAndNeverReplaceAFile) {
+  Negozio();
+  cartella.Scrivi("negozio/catalog.004", "vecchio");
+  cartella.Scrivi("negozio/catalog.old.005", "altro");
+  EXPECT_EQ(BackupNegozio(stato, def, messaggi), def.gPathNegozio + "/catalog.006");
+  EXPECT_EQ(BackupNegozio(stato, def, messaggi), def.gPathNegozio + "/catalog.007");
+  EXPECT_EQ(test::LeggiFile(def.gPathNegozio + "/catalog.004"), "vecchio");
+  EXPECT_EQ(test::LeggiFile(def.gPathNegozio + "/catalog.old.005"), "altro");
+  cartella.Scrivi("negozio/catalog.999", "ultimo");
+  EXPECT_EQ(BackupNegozio(stato, def, messaggi), "");
+  EXPECT_EQ(test::LeggiFile(def.gPathNegozio + "/catalog.999"), "ultimo");
+  EXPECT_TRUE(messaggi.Mostrati().empty());
+}
+
+TEST_F(Negozio, NoBackupWhileAJournalSaysTheFileIsNotWhole) {
+  Negozio();
+  cartella.Scrivi("negozio/catalog.mdb-journal", "transazione interrotta");
+  EXPECT_EQ(BackupNegozio(stato, def, messaggi), "");
+  EXPECT_FALSE(fs::exists(def.gPathNegozio + "/catalog.000"));
+}
+
+TEST_F(Negozio, DepartmentsGiveTheirListsTheHighestPositionAndStandOnTheFirstRow) {
+  Negozio(R"(INSERT INTO categorie (id, titolo, titolo_l2, ordinamento) VALUES
+               ('imp0A', 'Vini', 'Wines', 30), (NULL, 'Birre', NULL, 50), ('imp0B', NULL, 'Beers', 40))",
+          test::kSchemaEsteso);
+  ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
+  ASSERT_TRUE(ApriReparti(stato, def, messaggi));
+  EXPECT_EQ(stato.gElencoIdReparti.Testo(), "°imp0A°°imp0B°");
+  EXPECT_EQ(stato.gElencoTitoliReparti.Testo(), "°Vini°Birre°°");
+  EXPECT_EQ(stato.gUltimoOrdinamento, 50);
+  EXPECT_EQ(LeggiCampoNegozio(*stato.gRsReparti, "id"), Valore::Testo("imp0A"));
+
+  def.gLingua = 1;  // the titles of the second language
+  ASSERT_TRUE(ApriReparti(stato, def, messaggi));
+  EXPECT_EQ(stato.gElencoTitoliReparti.Testo(), "°Wines°°Beers°");
+  EXPECT_TRUE(messaggi.Mostrati().empty());
+}
+
+TEST_F(Negozio, ItemsListTheirCodesAndCount) {
+  Negozio();
+  ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
+  stato.gUltimoOrdinamento = 70;
+  ASSERT_TRUE(ApriArticoli(stato, def, messaggi));
+  EXPECT_EQ(stato.gUltimoOrdinamento, 0);
+  EXPECT_EQ(stato.gElencoCodiciNegozio.Testo(), "°");
+  EXPECT_EQ(stato.gNumArticoli, 0);
+  EXPECT_TRUE(stato.gRsArticoli->Eof());
+
+  test::EseguiSql(def.gPathNegozio + "/catalog.mdb",
+                  R"(INSERT INTO articoli (codice, ordinamento) VALUES
+                    ('A1', 20), (NULL, 10), ('A1', 5), ('B°7', 15))");
+  ASSERT_TRUE(ApriArticoli(stato, def, messaggi));
+  EXPECT_EQ(stato.gElencoCodiciNegozio.Testo(), "°A1°°A1°B°7°");
+  EXPECT_EQ(stato.gNumArticoli, 4);
+  EXPECT_EQ(stato.gUltimoOrdinamento, 20);
+  EXPECT_FALSE(stato.gElencoCodiciNegozio.Contiene("7°A1"));
+}
+
+TEST_F(Negozio, ATableWithoutPositionsOrMissingCannotBeOpened) {
+  Negozio();
+  ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
+  std::unique_ptr<dao::Recordset> rs;
+  EXPECT_FALSE(ApriTabellaNegozio(stato, def, "lingue", rs, messaggi));
+  test::EseguiSql(def.gPathNegozio + "/catalog.mdb", "DROP TABLE articoli");
+  EXPECT_FALSE(ApriArticoli(stato, def, messaggi));
+  ASSERT_EQ(messaggi.Mostrati().size(), 2u);
+  for (const auto& [testo, tabella] : {std::pair{messaggi.Mostrati()[0].testo, "lingue"},
+                                       std::pair{messaggi.Mostrati()[1].testo, "articoli"}}) {
+    std::string atteso = std::string("Non è stato possibile aprire la tabella ") + tabella + ":\n";
+    EXPECT_EQ(testo.substr(0, atteso.size()), atteso);
+  }
+  EXPECT_EQ(messaggi.Mostrati()[0].icona, Icona::Nessuna);
+}
+
+TEST_F(Negozio, AHighestPositionBeyondThirtyTwoBitsCannotBeOpened) {
+  Negozio("INSERT INTO categorie (id, ordinamento) VALUES ('a', 10), ('b', 3000000000)");
+  ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
+  EXPECT_FALSE(ApriReparti(stato, def, messaggi));
+  EXPECT_EQ(messaggi.Mostrati().size(), 1u);
+}
+
+// After departments are updated the lists must be what a full rebuild gives.
+TEST_F(Negozio, UpdatedDepartmentsKeepTheListsOfAFullRebuild) {
+  Negozio(R"(INSERT INTO categorie (id, titolo, ordinamento) VALUES
+               ('imp01', 'Vini', 10), (NULL, 'Birre', 20), (NULL, 'Vini', 30), ('imp02', 'Birre', 40))");
+  ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
+  ASSERT_TRUE(ApriReparti(stato, def, messaggi));
+  dao::Recordset& rs = *stato.gRsReparti;
+  auto confronta = [&] {
+    ElencoChiavi id = stato.gElencoIdReparti, titoli = stato.gElencoTitoliReparti;
+    RicostruisciElenchiReparti(stato, def);
+    EXPECT_EQ(id.Testo(), stato.gElencoIdReparti.Testo());
+    EXPECT_EQ(titoli.Testo(), stato.gElencoTitoliReparti.Testo());
+  };
+  // Found by ID, title written.
+  rs.FindFirst(dao::Criterio("ID", "imp02"));
+  rs.Edit();
+  rs.Fields("titolo").SetValue(Valore::Testo("Liquori"));
+  rs.Update();
+  AggiornaElenchiReparti(stato, def);
+  EXPECT_EQ(stato.gElencoTitoliReparti.Testo(), "°Vini°Birre°Vini°Liquori°");
+  confronta();
+  // Found by title, rows without an ID: the title is not written.
+  rs.FindFirst(dao::Criterio("titolo", "Vini"));
+  rs.FindNext(dao::Criterio("titolo", "Vini"));
+  rs.Edit();
+  rs.Fields("note").SetValue(Valore::Testo("nota"));
+  rs.Update();
+  AggiornaElenchiReparti(stato, def);
+  confronta();
+  // A department added after the lists were built, then updated.
+  rs.AddNew();
+  rs.Fields("id").SetValue(Valore::Testo("imp03"));
+  rs.Fields("titolo").SetValue(Valore::Testo("Acque"));
+  rs.Update();
+  stato.gElencoIdReparti.Aggiungi("imp03");
+  stato.gElencoTitoliReparti.Aggiungi("Acque");
+  rs.FindFirst(dao::Criterio("ID", "imp03"));
+  rs.Edit();
+  rs.Fields("titolo").SetValue(Valore::Null());
+  rs.Update();
+  AggiornaElenchiReparti(stato, def);
+  EXPECT_EQ(stato.gElencoTitoliReparti.Testo(), "°Vini°Birre°Vini°Liquori°°");
+  confronta();
+  // The dynaset was not moved.
+  EXPECT_EQ(LeggiCampoNegozio(rs, "id"), Valore::Testo("imp03"));
+}
+
+TEST_F(Negozio, DuplicateIdsWithoutAUniqueIndexFallBackToTheRebuild) {
+  Negozio(R"(DROP INDEX categorie_id;
+             INSERT INTO categorie (id, titolo) VALUES ('imp01', 'Vini'), ('imp01', 'Birre'))");
+  ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
+  ASSERT_TRUE(ApriReparti(stato, def, messaggi));
+  dao::Recordset& rs = *stato.gRsReparti;
+  rs.FindFirst(dao::Criterio("ID", "imp01"));
+  rs.FindNext(dao::Criterio("ID", "imp01"));
+  rs.Edit();
+  rs.Fields("titolo").SetValue(Valore::Testo("Acque"));
+  rs.Update();
+  AggiornaElenchiReparti(stato, def);
+  EXPECT_EQ(stato.gElencoTitoliReparti.Testo(), "°Vini°Acque°");
+}
+
+}  // namespace
+}  // namespace tarkpo::motore
