@@ -18,8 +18,8 @@ class AmbienteMotore : public testing::Test {
   AmbienteMotore() { def.gPathNegozio = cartella / "negozio"; }
 
   // Makes the shop from `schema` and runs `sql` on it; returns the data file's path.
-  std::string Negozio(const std::string& sql = "", const std::string& schema = kSchemaBase,
-                      const std::string& file = "catalog.mdb") {
+  std::string PreparaNegozio(const std::string& sql = "", const std::string& schema = kSchemaBase,
+                             const std::string& file = "catalog.mdb") {
     std::string percorso = CreaNegozio(def.gPathNegozio, schema, file);
     if (!sql.empty()) EseguiSql(percorso, sql);
     return percorso;

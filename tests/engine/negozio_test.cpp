@@ -25,9 +25,9 @@ class FileNegozio : public test::AmbienteMotore, public testing::WithParamInterf
 TEST_P(FileNegozio, BackupAndOpeningFindTheSameFile) {
   const CasoFile& caso = GetParam();
   fs::create_directories(def.gPathNegozio);
-  if (caso.catalog) Negozio("INSERT INTO lingue VALUES ('catalog','','','')");
+  if (caso.catalog) PreparaNegozio("INSERT INTO lingue VALUES ('catalog','','','')");
   if (caso.items)
-    Negozio("INSERT INTO lingue VALUES ('items','','','')", test::kSchemaBase, "items.dat");
+    PreparaNegozio("INSERT INTO lingue VALUES ('items','','','')", test::kSchemaBase, "items.dat");
   stato.gFileNegozio = "prima";
   std::string backup = BackupNegozio(stato, def, messaggi);
   if (caso.atteso.empty()) {
@@ -75,7 +75,7 @@ TEST_F(Negozio, AFileThatIsNoDatabaseCannotBeOpened) {
 }
 
 TEST_F(Negozio, BackupsCountOnAndNeverReplaceAFile) {
-  Negozio();
+  PreparaNegozio();
   cartella.Scrivi("negozio/catalog.004", "vecchio");
   cartella.Scrivi("negozio/catalog.old.005", "altro");
   EXPECT_EQ(BackupNegozio(stato, def, messaggi), def.gPathNegozio + "/catalog.006");
@@ -89,16 +89,16 @@ TEST_F(Negozio, BackupsCountOnAndNeverReplaceAFile) {
 }
 
 TEST_F(Negozio, NoBackupWhileAJournalSaysTheFileIsNotWhole) {
-  Negozio();
+  PreparaNegozio();
   cartella.Scrivi("negozio/catalog.mdb-journal", "transazione interrotta");
   EXPECT_EQ(BackupNegozio(stato, def, messaggi), "");
   EXPECT_FALSE(fs::exists(def.gPathNegozio + "/catalog.000"));
 }
 
 TEST_F(Negozio, DepartmentsGiveTheirListsTheHighestPositionAndStandOnTheFirstRow) {
-  Negozio(R"(INSERT INTO categorie (id, titolo, titolo_l2, ordinamento) VALUES
+  PreparaNegozio(R"(INSERT INTO categorie (id, titolo, titolo_l2, ordinamento) VALUES
                ('imp0A', 'Vini', 'Wines', 30), (NULL, 'Birre', NULL, 50), ('imp0B', NULL, 'Beers', 40))",
-          test::kSchemaEsteso);
+                 test::kSchemaEsteso);
   ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
   ASSERT_TRUE(ApriReparti(stato, def, messaggi));
   EXPECT_EQ(stato.gElencoIdReparti.Testo(), "°imp0A°°imp0B°");
@@ -113,7 +113,7 @@ TEST_F(Negozio, DepartmentsGiveTheirListsTheHighestPositionAndStandOnTheFirstRow
 }
 
 TEST_F(Negozio, ItemsListTheirCodesAndCount) {
-  Negozio();
+  PreparaNegozio();
   ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
   stato.gUltimoOrdinamento = 70;
   ASSERT_TRUE(ApriArticoli(stato, def, messaggi));
@@ -133,7 +133,7 @@ TEST_F(Negozio, ItemsListTheirCodesAndCount) {
 }
 
 TEST_F(Negozio, ATableWithoutPositionsOrMissingCannotBeOpened) {
-  Negozio();
+  PreparaNegozio();
   ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
   std::unique_ptr<dao::Recordset> rs;
   EXPECT_FALSE(ApriTabellaNegozio(stato, def, "lingue", rs, messaggi));
@@ -149,7 +149,7 @@ TEST_F(Negozio, ATableWithoutPositionsOrMissingCannotBeOpened) {
 }
 
 TEST_F(Negozio, AHighestPositionBeyondThirtyTwoBitsCannotBeOpened) {
-  Negozio("INSERT INTO categorie (id, ordinamento) VALUES ('a', 10), ('b', 3000000000)");
+  PreparaNegozio("INSERT INTO categorie (id, ordinamento) VALUES ('a', 10), ('b', 3000000000)");
   ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
   EXPECT_FALSE(ApriReparti(stato, def, messaggi));
   EXPECT_EQ(messaggi.Mostrati().size(), 1u);
@@ -157,7 +157,7 @@ TEST_F(Negozio, AHighestPositionBeyondThirtyTwoBitsCannotBeOpened) {
 
 // After departments are updated the lists must be what a full rebuild gives.
 TEST_F(Negozio, UpdatedDepartmentsKeepTheListsOfAFullRebuild) {
-  Negozio(R"(INSERT INTO categorie (id, titolo, ordinamento) VALUES
+  PreparaNegozio(R"(INSERT INTO categorie (id, titolo, ordinamento) VALUES
                ('imp01', 'Vini', 10), (NULL, 'Birre', 20), (NULL, 'Vini', 30), ('imp02', 'Birre', 40))");
   ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
   ASSERT_TRUE(ApriReparti(stato, def, messaggi));
@@ -203,7 +203,7 @@ TEST_F(Negozio, UpdatedDepartmentsKeepTheListsOfAFullRebuild) {
 }
 
 TEST_F(Negozio, DuplicateIdsWithoutAUniqueIndexFallBackToTheRebuild) {
-  Negozio(R"(DROP INDEX categorie_id;
+  PreparaNegozio(R"(DROP INDEX categorie_id;
              INSERT INTO categorie (id, titolo) VALUES ('imp01', 'Vini'), ('imp01', 'Birre'))");
   ASSERT_TRUE(ApriNegozio(stato, def, Workspace(), messaggi));
   ASSERT_TRUE(ApriReparti(stato, def, messaggi));
