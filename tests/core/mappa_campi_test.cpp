@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "core/dao/dao.h"
 #include "core/dao/errore.h"
+#include "core/impostazioni.h"
+#include "support/cartella_temp.h"
 #include "support/messaggi_script.h"
+#include "support/negozio_test.h"
 
 namespace tarkpo {
 namespace {
@@ -195,6 +199,36 @@ TEST(PopolaCampi, AVanishedTableLeavesOnlyTheBlankEntryAndOtherErrorsFail) {
     EXPECT_EQ(messaggi.Mostrati()[0].testo, "Errore 3024:\nFile non trovato");
     EXPECT_EQ(messaggi.Mostrati()[0].icona, Icona::Esclamazione);
   }
+}
+
+TEST(PopolaCampi, ReadsTheFieldsOfTheDefinitionsTablesFromTheSource) {
+  test::CartellaTemp cartella;
+  std::string file = cartella / "origine.db";
+  test::EseguiSql(file, "CREATE TABLE Reparti (cod TEXT(9), titolo TEXT(99), iva SINGLE)");
+  Registro registro(cartella / "utente", cartella / "macchina");
+  dao::DBEngine motore(registro);
+  auto db = motore.Workspaces(0).OpenDatabase(file);
+  DefinizioneImportazione def;
+  def.gTabellaRep = "reparti";  // table names match without regard to case
+  def.gCampiRep[1] = 2;
+  def.gTabellaArt = "articoli";  // not in the source
+  test::MessaggiScript messaggi;
+  PaginaFinta rep, art;
+  ASSERT_TRUE(PopolaCampiRep(def, *db, rep, messaggi));
+  ASSERT_TRUE(PopolaCampiArt(def, *db, art, messaggi));
+  EXPECT_TRUE(messaggi.Mostrati().empty());
+  ASSERT_EQ(rep.Riga(5).NumeroVoci(), 4);
+  EXPECT_EQ(rep.Riga(5).Voce(3), "iva");
+  EXPECT_EQ(art.Riga(13).NumeroVoci(), 1);
+  ASSERT_TRUE(ValidaCampiRep(def, rep, true, messaggi));
+  EXPECT_EQ(def.gCampiRep[1], 2);
+  EXPECT_EQ(def.gNomiCampiRep[1], "titolo");
+
+  db->Close();  // any other error of the engine is reported
+  PaginaFinta chiusa;
+  EXPECT_FALSE(PopolaCampiRep(def, *db, chiusa, messaggi));
+  ASSERT_EQ(messaggi.Mostrati().size(), 1u);
+  EXPECT_EQ(messaggi.Mostrati()[0].testo.rfind("Errore ", 0), 0u);
 }
 
 }  // namespace

@@ -83,6 +83,7 @@ TEST_F(Negozio, BackupsCountOnAndNeverReplaceAFile) {
   EXPECT_EQ(test::LeggiFile(def.gPathNegozio + "/catalog.004"), "vecchio");
   EXPECT_EQ(test::LeggiFile(def.gPathNegozio + "/catalog.old.005"), "altro");
   cartella.Scrivi("negozio/catalog.999", "ultimo");
+  fs::remove(def.gPathNegozio + "/catalog.old.005");
   EXPECT_EQ(BackupNegozio(stato, def, messaggi), "");
   EXPECT_EQ(test::LeggiFile(def.gPathNegozio + "/catalog.999"), "ultimo");
   EXPECT_TRUE(messaggi.Mostrati().empty());
