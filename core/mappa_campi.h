@@ -110,5 +110,10 @@ bool ValidaCampiRep(MappaCampi mappa, IRigheMappa& pagina, bool mostraMessaggi,
 // Checks the item rows and stores them into `mappa` up to the first failing row.
 bool ValidaCampiArt(MappaCampi mappa, IRigheMappa& pagina, bool mostraMessaggi,
                     IMessaggi& messaggi);
+// The same, into the definition's mappings.
+bool ValidaCampiRep(DefinizioneImportazione& def, IRigheMappa& pagina, bool mostraMessaggi,
+                    IMessaggi& messaggi);
+bool ValidaCampiArt(DefinizioneImportazione& def, IRigheMappa& pagina, bool mostraMessaggi,
+                    IMessaggi& messaggi);
 
 }  // namespace tarkpo
