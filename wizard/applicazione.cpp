@@ -4,10 +4,16 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QLabel>
 #include <QSocketNotifier>
+#include <cstdio>
 
+#include "core/impostazioni.h"
 #include "core/programma.h"
+#include "wizard/frm_about.h"
+#include "wizard/disegni.h"
+#include "wizard/messaggi_qt.h"
+#include "wizard/programma.h"
+#include "wizard/shell_qt.h"
 
 namespace tarkpo::wizard {
 
@@ -32,14 +38,39 @@ void InstallaFineSuSegnale(QApplication& app) {
   sigaction(SIGINT, &sa, nullptr);
 }
 
+// The whole argument text, as one line.
+std::string RigaComando(int argc, char** argv) {
+  std::string riga;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) riga += ' ';
+    riga += argv[i];
+  }
+  return riga;
+}
+
+// Ends at once: no window, destructor or pending transaction gets another say.
+[[noreturn]] void TerminaProcesso(int stato) {
+  std::fflush(nullptr);
+  _exit(stato);
+}
+
 }  // namespace
 
+void AvviaFinestre(Programma& prog) {
+  prog.Form<frmAbout>();
+  if (auto* avvio = prog.Caricata<frmAbout>()) avvio->Mostra();
+}
+
 int EseguiApplicazione(int argc, char** argv) {
+  std::string riga = RigaComando(argc, argv);
   QApplication app(argc, argv);
+  app.setWindowIcon(IconaProgramma());
   InstallaFineSuSegnale(app);
-  QLabel finestra(QString("tarkpo %1").arg(kVersione));
-  finestra.setWindowTitle("vantrel - Importazione database");
-  finestra.show();
+  MessaggiQt messaggi;
+  ShellQt shell;
+  Registro registro = Registro::DaAmbiente();
+  Programma prog(messaggi, shell, registro, TerminaProcesso, CartellaProgramma(), riga);
+  AvviaFinestre(prog);
   return app.exec();
 }
 
