@@ -83,23 +83,25 @@ std::string Canonico(const std::string& percorso) {
   return QDir(QString::fromStdString(percorso)).canonicalPath().toStdString();
 }
 
-TEST(ShellQt, SfogliaCartellaRestituisceLaSceltaOVuotoAllAnnullamento) {
+TEST(ShellQt, SfogliaCartellaRestituisceUnaCartellaSceltaOVuoto) {
   test::CartellaTemp t;
   std::filesystem::create_directories(t / "negozio/sotto");
   std::filesystem::create_directories(t / "altra");
+  const std::string file = t.Scrivi("negozio/catalog.mdb", "x");
   ShellQt shell;
   struct Caso {
     std::string iniziale;
-    bool annulla;
+    std::string scelta;  // "" = the user cancels
     std::string attesa;
   };
   const Caso casi[] = {
-      {t / "negozio", false, t / "negozio/sotto"},
-      {t / "negozio", true, ""},
-      {t / "non-esiste", false, t / "altra"},  // no preselection, still the pick
+      {t / "negozio", t / "negozio/sotto", t / "negozio/sotto"},
+      {t / "negozio", "", ""},
+      {t / "non-esiste", t / "altra", t / "altra"},  // no preselection, still the pick
+      {t / "negozio", file, ""},                     // a file cannot be confirmed
   };
   for (const Caso& c : casi) {
-    SCOPED_TRACE(c.iniziale + (c.annulla ? " cancelled" : ""));
+    SCOPED_TRACE(c.iniziale + " -> " + c.scelta);
     bool visto = false;
     test::DuranteModale durante(
         [&] {
@@ -110,13 +112,15 @@ TEST(ShellQt, SfogliaCartellaRestituisceLaSceltaOVuotoAllAnnullamento) {
           if (std::filesystem::exists(c.iniziale)) {
             EXPECT_EQ(dialogo->directory().canonicalPath().toStdString(), Canonico(c.iniziale));
           }
-          if (c.annulla) {
-            dialogo->reject();
-            return;
+          if (!c.scelta.empty()) {
+            dialogo->selectFile(QString::fromStdString(c.scelta));
+            static_cast<QDialog*>(dialogo)->accept();  // public there
           }
-          dialogo->setDirectory(QString::fromStdString(c.attesa));
-          dialogo->selectFile(QString::fromStdString(c.attesa));
-          static_cast<QDialog*>(dialogo)->accept();  // public there
+          // Refused or cancelled: the dialog is still open and the user cancels it.
+          if (dialogo->isVisible()) {
+            EXPECT_TRUE(c.attesa.empty());
+            dialogo->reject();
+          }
         },
         ChiudiModale);
     std::string scelta = SfogliaCartella(shell, "Cartella del negozio", c.iniziale);
