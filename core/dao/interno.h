@@ -75,7 +75,7 @@ struct InfoTabella {
   int contatore = -1;
   bool contatoreLetto = false;
   int64_t ultimoContatore = 0;
-  std::string sqlLeggi, sqlInserisci, sqlElimina;
+  std::string sqlLeggiDa, sqlInserisci, sqlElimina;     // sqlLeggiDa: rows from a rowid on
   std::map<std::vector<int>, std::string> sqlAggiorna;  // by the set of changed columns
 };
 

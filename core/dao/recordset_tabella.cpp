@@ -143,7 +143,7 @@ class RecordsetTabella : public Recordset {
     Attivo();
     Scrivibile();
     Abbandona();
-    CaricaRiga();
+    CaricaTutta();
     buffer_ = riga_;
     modificato_.assign(buffer_.size(), 0);
     modo_ = Modo::Modifica;
@@ -166,7 +166,7 @@ class RecordsetTabella : public Recordset {
     Scrivibile();
     Abbandona();
     if (!dati_->indici.empty())
-      CaricaRiga();  // the indexes need the values it held
+      CaricaTutta();  // the indexes need the values it held
     else
       RigaCorrente();
     sqlite3_stmt* st = conn_->Prepara(info_->sqlElimina);
@@ -193,6 +193,7 @@ class RecordsetTabella : public Recordset {
     Abbandona();
     dati_ = CaricaDati(*conn_, dati_->info);
     cacheValida_ = false;
+    inCorsa_ = false;
     VaiAlPrimo();
   }
 
@@ -201,7 +202,13 @@ class RecordsetTabella : public Recordset {
     return std::make_unique<RecordsetTabella>(conn_, dati_, aperto_);
   }
 
+  ~RecordsetTabella() override { sqlite3_finalize(lettore_); }
+
   void Close() override {
+    sqlite3_finalize(lettore_);
+    lettore_ = nullptr;
+    inCorsa_ = false;
+    cacheValida_ = false;
     chiuso_ = true;
     modo_ = Modo::Nessuno;
     dati_.reset();
@@ -214,8 +221,8 @@ class RecordsetTabella : public Recordset {
   const Valore& ValoreCampo(int indice) override {
     Attivo();
     if (modo_ != Modo::Nessuno) return buffer_[static_cast<size_t>(indice)];
-    CaricaRiga();
-    return riga_[static_cast<size_t>(indice)];
+    Posizionati();
+    return Colonna(static_cast<size_t>(indice));
   }
 
   void ImpostaCampo(int indice, const Valore& valore) override {
@@ -227,26 +234,26 @@ class RecordsetTabella : public Recordset {
     if (campo.Contatore())
       throw ErroreDao(errori::kCampoNonAggiornabile,
                       "Il campo \"" + campo.Name() + "\" non può essere aggiornato");
+    Valore nuovo;
     if (valore.Tipo() == campo.Type() || valore.IsNull()) {
-      buffer_[i] = valore;
+      nuovo = valore;
     } else {
       try {
-        buffer_[i] = ConvertiA(valore, campo.Type());
+        nuovo = ConvertiA(valore, campo.Type());
       } catch (const ErroreDao& e) {
         throw ErroreDao(e.Numero(), e.Descrizione() + " nel campo \"" + campo.Name() + "\"");
       }
     }
-    if (buffer_[i].IsEmpty()) buffer_[i] = Valore::Null();
-    if (campo.Size() > 0 && buffer_[i].Tipo() == TipoValore::Text) {
-      const std::string& s = buffer_[i].Stringa();
-      if (s.size() > static_cast<size_t>(campo.Size()) &&
-          CaratteriUtf8(s) > static_cast<size_t>(campo.Size())) {
-        buffer_[i] = modo_ == Modo::Nuovo ? info_->predefiniti[i] : riga_[i];
+    if (nuovo.IsEmpty()) nuovo = Valore::Null();
+    if (campo.Size() > 0 && nuovo.Tipo() == TipoValore::Text) {
+      const std::string& t = nuovo.Stringa();
+      if (t.size() > static_cast<size_t>(campo.Size()) &&
+          CaratteriUtf8(t) > static_cast<size_t>(campo.Size()))
         throw ErroreDao(errori::kValoreTroppoLungo,
                         "Il valore è troppo lungo per il campo \"" + campo.Name() +
                             "\" (al massimo " + std::to_string(campo.Size()) + " caratteri)");
-      }
     }
+    buffer_[i] = std::move(nuovo);
     modificato_[i] = 1;
   }
 
@@ -288,25 +295,62 @@ class RecordsetTabella : public Recordset {
       throw ErroreDao(errori::kRecordEliminato, "Il record è stato eliminato");
   }
 
-  void CaricaRiga() {
+  // Puts the reader on the current row; its columns are converted when first read. Moving
+  // on row by row steps the same statement instead of seeking each row afresh.
+  void Posizionati() {
     RigaCorrente();
     if (cacheValida_ && cachePos_ == pos_ && cacheVersione_ == dati_->versione) return;
-    sqlite3_stmt* st = conn_->Prepara(info_->sqlLeggi);
-    sqlite3_bind_int64(st, 1, dati_->chiavi[pos_]);
-    int rc = sqlite3_step(st);
-    if (rc != SQLITE_ROW) {
-      sqlite3_reset(st);
-      if (rc == SQLITE_DONE)
-        throw ErroreDao(errori::kRecordEliminato, "Il record è stato eliminato");
-      conn_->Errore(sqlite3_extended_errcode(conn_->Db()), info_->nome);
+    const int64_t obiettivo = dati_->chiavi[pos_];
+    const int colonnaRowid = static_cast<int>(info_->campi.size());
+    if (!lettore_) {
+      const std::string sql = info_->sqlLeggiDa;
+      int rc = sqlite3_prepare_v3(conn_->Db(), sql.c_str(), static_cast<int>(sql.size()),
+                                  SQLITE_PREPARE_PERSISTENT, &lettore_, nullptr);
+      if (rc != SQLITE_OK) conn_->Errore(rc, info_->nome);
     }
+    bool trovato = false;
+    if (inCorsa_ && versioneLettore_ == dati_->versione && rowidLettore_ < obiettivo) {
+      for (int passi = 0; passi < 16 && rowidLettore_ < obiettivo; ++passi) {
+        if (sqlite3_step(lettore_) != SQLITE_ROW) {
+          inCorsa_ = false;
+          break;
+        }
+        rowidLettore_ = sqlite3_column_int64(lettore_, colonnaRowid);
+      }
+      trovato = inCorsa_ && rowidLettore_ == obiettivo;
+    }
+    if (!trovato) {
+      sqlite3_reset(lettore_);
+      sqlite3_bind_int64(lettore_, 1, obiettivo);
+      int rc = sqlite3_step(lettore_);
+      inCorsa_ = rc == SQLITE_ROW;
+      if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        conn_->Errore(sqlite3_extended_errcode(conn_->Db()), info_->nome);
+      if (inCorsa_) rowidLettore_ = sqlite3_column_int64(lettore_, colonnaRowid);
+      if (!inCorsa_ || rowidLettore_ != obiettivo) {
+        cacheValida_ = false;
+        throw ErroreDao(errori::kRecordEliminato, "Il record è stato eliminato");
+      }
+    }
+    versioneLettore_ = dati_->versione;
     riga_.resize(info_->campi.size());
-    for (size_t i = 0; i < riga_.size(); ++i)
-      riga_[i] = LeggiColonna(st, static_cast<int>(i), info_->campi[i]);
-    sqlite3_reset(st);
+    pronto_.assign(info_->campi.size(), 0);
     cacheValida_ = true;
     cachePos_ = pos_;
     cacheVersione_ = dati_->versione;
+  }
+
+  const Valore& Colonna(size_t i) {
+    if (!pronto_[i]) {
+      riga_[i] = LeggiColonna(lettore_, static_cast<int>(i), info_->campi[i]);
+      pronto_[i] = 1;
+    }
+    return riga_[i];
+  }
+
+  void CaricaTutta() {
+    Posizionati();
+    for (size_t i = 0; i < riga_.size(); ++i) Colonna(i);
   }
 
   void Inserisci() {
@@ -364,6 +408,7 @@ class RecordsetTabella : public Recordset {
     }
     ++dati_->versione;
     riga_.swap(buffer_);
+    pronto_.assign(riga_.size(), 1);
     cacheVersione_ = dati_->versione;
     modo_ = Modo::Nessuno;
   }
@@ -443,6 +488,11 @@ class RecordsetTabella : public Recordset {
   Modo modo_ = Modo::Nessuno;
   std::vector<Valore> riga_, buffer_;
   std::vector<uint8_t> modificato_;
+  std::vector<uint8_t> pronto_;  // columns of riga_ already read from the reader
+  sqlite3_stmt* lettore_ = nullptr;
+  bool inCorsa_ = false;  // the reader stands on a row
+  int64_t rowidLettore_ = 0;
+  uint64_t versioneLettore_ = 0;
   bool cacheValida_ = false;
   size_t cachePos_ = 0;
   uint64_t cacheVersione_ = 0;

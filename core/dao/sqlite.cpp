@@ -271,7 +271,8 @@ std::shared_ptr<InfoTabella> Connessione::Tabella(const std::string& nome) {
     }
     info->predefiniti.push_back(std::move(v));
   }
-  info->sqlLeggi = "SELECT " + elenco + " FROM " + info->sqlNome + " WHERE rowid=?";
+  info->sqlLeggiDa =
+      "SELECT " + elenco + ", rowid FROM " + info->sqlNome + " WHERE rowid>=? ORDER BY rowid";
   info->sqlInserisci =
       "INSERT INTO " + info->sqlNome + " (" + elenco + ") VALUES (" + parametri + ")";
   info->sqlElimina = "DELETE FROM " + info->sqlNome + " WHERE rowid=?";

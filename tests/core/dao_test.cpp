@@ -125,6 +125,22 @@ TEST_F(DaoTest, EditAndDeleteChangeOnlyTheirRow) {
   EXPECT_EQ(Contenuto(), "5|imp02|Nuovo|4|20|0\n");
 }
 
+TEST_F(DaoTest, ARowDeletedByAnotherRecordsetReadsAsDeleted) {
+  EseguiSql(file, "INSERT INTO categorie (id) VALUES ('imp03'), ('imp04')");
+  auto db = Apri();
+  auto rs = db->OpenRecordset("categorie");
+  EXPECT_EQ(rs->Fields("id").Value(), Valore::Testo("imp01"));
+  auto altro = db->OpenRecordset("categorie");
+  altro->MoveNext();
+  altro->Delete();
+  rs->MoveNext();
+  EXPECT_EQ(NumeroErrore([&] { (void)rs->Fields("id").Value(); }), 3167);
+  rs->MoveNext();
+  EXPECT_EQ(rs->Fields("id").Value(), Valore::Testo("imp03"));
+  rs->MoveNext();
+  EXPECT_EQ(rs->Fields("id").Value(), Valore::Testo("imp04"));
+}
+
 struct CasoRifiutato {
   const char* campo;
   Valore valore;
