@@ -69,14 +69,18 @@ class Connessione {
 struct InfoTabella {
   std::string nome;  // as the schema spells it
   std::string sqlNome;
+  std::string sqlInserisci, sqlElimina;
   std::vector<FieldDef> campi;
   std::vector<Valore> predefiniti;
   std::unordered_map<std::string, int> perNome;  // lower-case name -> position
   int contatore = -1;
   bool contatoreLetto = false;
   int64_t ultimoContatore = 0;
-  std::string sqlLeggiDa, sqlInserisci, sqlElimina;     // sqlLeggiDa: rows from a rowid on
-  std::map<std::vector<int>, std::string> sqlAggiorna;  // by the set of changed columns
+  std::string sqlLeggiDa;  // rows from a rowid on
+  // Statements of the connection (it finalizes them), prepared at first use.
+  sqlite3_stmt* inserisci = nullptr;
+  sqlite3_stmt* elimina = nullptr;
+  std::map<std::vector<int>, sqlite3_stmt*> aggiorna;  // by the set of changed columns
 };
 
 // A value read from column `i` of a statement, as a field of type `campo`.

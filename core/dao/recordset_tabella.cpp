@@ -169,7 +169,8 @@ class RecordsetTabella : public Recordset {
       CaricaTutta();  // the indexes need the values it held
     else
       RigaCorrente();
-    sqlite3_stmt* st = conn_->Prepara(info_->sqlElimina);
+    if (!info_->elimina) info_->elimina = conn_->Prepara(info_->sqlElimina);
+    sqlite3_stmt* st = info_->elimina;
     sqlite3_bind_int64(st, 1, dati_->chiavi[pos_]);
     int rc = sqlite3_step(st);
     sqlite3_reset(st);
@@ -354,7 +355,8 @@ class RecordsetTabella : public Recordset {
   }
 
   void Inserisci() {
-    sqlite3_stmt* st = conn_->Prepara(info_->sqlInserisci);
+    if (!info_->inserisci) info_->inserisci = conn_->Prepara(info_->sqlInserisci);
+    sqlite3_stmt* st = info_->inserisci;
     for (size_t i = 0; i < buffer_.size(); ++i) LegaValore(st, static_cast<int>(i + 1), buffer_[i]);
     int rc = sqlite3_step(st);
     sqlite3_reset(st);
@@ -382,15 +384,20 @@ class RecordsetTabella : public Recordset {
       modo_ = Modo::Nessuno;
       return;
     }
-    auto [it, nuovo] = info_->sqlAggiorna.try_emplace(cambiati);
+    auto [it, nuovo] = info_->aggiorna.try_emplace(cambiati, nullptr);
     if (nuovo) {
       std::string sql = "UPDATE " + info_->sqlNome + " SET ";
       for (size_t k = 0; k < cambiati.size(); ++k)
         sql += (k ? ", " : "") +
                IdentificatoreSql(info_->campi[static_cast<size_t>(cambiati[k])].Name()) + "=?";
-      it->second = sql + " WHERE rowid=?";
+      try {
+        it->second = conn_->Prepara(sql + " WHERE rowid=?");
+      } catch (...) {
+        info_->aggiorna.erase(it);
+        throw;
+      }
     }
-    sqlite3_stmt* st = conn_->Prepara(it->second);
+    sqlite3_stmt* st = it->second;
     for (size_t k = 0; k < cambiati.size(); ++k)
       LegaValore(st, static_cast<int>(k + 1), buffer_[static_cast<size_t>(cambiati[k])]);
     sqlite3_bind_int64(st, static_cast<int>(cambiati.size() + 1), dati_->chiavi[pos_]);

@@ -1,4 +1,5 @@
 // SQLite storage of the engine layer: connections, column types, databases and SELECTs.
+#include <charconv>
 #include <cmath>
 #include <cstring>
 

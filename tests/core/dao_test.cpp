@@ -90,6 +90,7 @@ TEST_F(DaoTest, AddNewAssignsTheAutoNumberAtOnceAndAppliesTheDefaults) {
   rs->Fields("titolo").SetValue(Valore::Testo("èèèèèèèèèèèèèèèèèèèè"));  // 20 characters
   rs->Fields("ordinamento").SetValue(Valore::Testo("30"));
   rs->Fields("prezzo").SetValue(Valore::Doppio(12.34));
+  rs->Fields("iva").SetValue(Valore::Singolo(0.1f));
   rs->Update();
   // The current row stays the one before AddNew; the new row is at the end.
   EXPECT_EQ(rs->Fields("id").Value(), Valore::Testo("imp01"));
