@@ -89,6 +89,23 @@ bool CopiaNuovo(const std::string& da, const std::string& a) {
   return riuscita;
 }
 
+// Whether a journal or write-ahead log beside the data file still holds changes that the file
+// alone lacks, as SQLite decides it: the file is there and its first byte is not zero.
+bool DatiFuoriDalFile(const std::string& file) {
+  for (const char* suffisso : {"-journal", "-wal"}) {
+    int f = ::open((file + suffisso).c_str(), O_RDONLY | O_CLOEXEC);
+    if (f < 0) {
+      if (errno == ENOENT) continue;
+      return true;  // there, but unreadable: assume the worst
+    }
+    char primo = 0;
+    ssize_t letti = ::read(f, &primo, 1);
+    ::close(f);
+    if (letti < 0 || (letti == 1 && primo != 0)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool TrovaFileNegozio(StatoMotore& stato, const std::string& cartella, IMessaggi& messaggi) {
@@ -207,9 +224,8 @@ std::string BackupNegozio(StatoMotore& stato, const DefinizioneImportazione& def
     if (!TrovaFileNegozio(stato, def.gPathNegozio, messaggi)) return "";
     if (nome.empty()) return "";
     std::string origine = def.gPathNegozio + "/" + stato.gFileNegozio;
-    // A journal means a transaction is pending or was cut off: the file alone is not whole.
-    std::error_code ec;
-    if (fs::exists(fs::symlink_status(origine + "-journal", ec))) return "";
+    // A transaction pending or cut off: the file alone is not whole.
+    if (DatiFuoriDalFile(origine)) return "";
     std::string destinazione = def.gPathNegozio + "/" + nome;
     return CopiaNuovo(origine, destinazione) ? destinazione : "";
   } catch (const std::exception&) {

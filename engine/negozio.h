@@ -37,8 +37,8 @@ bool ApriArticoli(StatoMotore& stato, const DefinizioneImportazione& def, IMessa
 
 // Copies the shop's data file to the next free "catalog.NNN" in the shop folder and gives
 // its path; "" when no copy was made (no number free, a journal beside the data file that
-// a pending or broken transaction left, a failing copy). Call it while no transaction is
-// pending on the shop.
+// still holds changes of a pending or broken transaction, a failing copy). Call it while no
+// transaction is pending on the shop.
 std::string BackupNegozio(StatoMotore& stato, const DefinizioneImportazione& def,
                           IMessaggi& messaggi);
 

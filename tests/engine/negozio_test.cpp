@@ -91,9 +91,15 @@ TEST_F(Negozio, BackupsCountOnAndNeverReplaceAFile) {
 
 TEST_F(Negozio, NoBackupWhileAJournalSaysTheFileIsNotWhole) {
   PreparaNegozio();
-  cartella.Scrivi("negozio/catalog.mdb-journal", "transazione interrotta");
-  EXPECT_EQ(BackupNegozio(stato, def, messaggi), "");
-  EXPECT_FALSE(fs::exists(def.gPathNegozio + "/catalog.000"));
+  // A journal whose header was cleared holds nothing the file lacks.
+  cartella.Scrivi("negozio/catalog.mdb-journal", std::string(512, '\0'));
+  EXPECT_EQ(BackupNegozio(stato, def, messaggi), def.gPathNegozio + "/catalog.000");
+  for (const char* file : {"catalog.mdb-journal", "catalog.mdb-wal"}) {
+    cartella.Scrivi(std::string("negozio/") + file, "transazione interrotta");
+    EXPECT_EQ(BackupNegozio(stato, def, messaggi), "") << file;
+    fs::remove(def.gPathNegozio + "/" + file);
+  }
+  EXPECT_FALSE(fs::exists(def.gPathNegozio + "/catalog.001"));
 }
 
 TEST_F(Negozio, DepartmentsGiveTheirListsTheHighestPositionAndStandOnTheFirstRow) {
