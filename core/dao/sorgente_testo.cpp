@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 
+#include "core/caratteri.h"
 #include "core/dao/sorgente_comune.h"
 
 namespace tarkpo::dao {
@@ -121,14 +122,15 @@ class LettoreRecord {
   ValidatoreUtf8* validatore_ = nullptr;
 };
 
-std::string_view SenzaSpazi(std::string_view t) {
+// Spaces and tabs around a value.
+std::string_view SenzaBlanchi(std::string_view t) {
   while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
   while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
   return t;
 }
 
 std::optional<int32_t> LeggiLong(std::string_view t) {
-  t = SenzaSpazi(t);
+  t = SenzaBlanchi(t);
   bool negativo = false;
   if (!t.empty() && (t.front() == '-' || t.front() == '+')) {
     negativo = t.front() == '-';
@@ -146,7 +148,7 @@ std::optional<int32_t> LeggiLong(std::string_view t) {
 }
 
 std::optional<double> LeggiDouble(std::string_view t, char decimale) {
-  t = SenzaSpazi(t);
+  t = SenzaBlanchi(t);
   std::string c;
   c.reserve(t.size());
   size_t i = 0;
@@ -170,7 +172,7 @@ std::optional<double> LeggiDouble(std::string_view t, char decimale) {
 
 // "007": a number-looking code whose zeros must survive.
 bool ZeroIniziale(std::string_view t, char decimale) {
-  t = SenzaSpazi(t);
+  t = SenzaBlanchi(t);
   if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
   return t.size() >= 2 && t[0] == '0' && t[1] >= '0' && t[1] <= '9' &&
          LeggiDouble(t, decimale).has_value();
@@ -212,13 +214,6 @@ std::string_view Spazi(std::string_view t) {
   while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front()))) t.remove_prefix(1);
   while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back()))) t.remove_suffix(1);
   return t;
-}
-
-std::string Minuscolo(std::string_view t) {
-  std::string r(t);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
 }
 
 std::map<std::string, Voce> LeggiSchemaIni(const fs::path& percorso) {

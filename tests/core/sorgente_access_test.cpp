@@ -7,6 +7,7 @@
 #include "core/dao/errore.h"
 #include "core/dao/sorgente_comune.h"
 #include "support/cartella_temp.h"
+#include "support/errore_dao.h"
 #include "support/righe_sorgente.h"
 #include "support/stampa_valore.h"
 
@@ -18,12 +19,7 @@ std::string Dati(const std::string& nome) { return TARKPO_DATI_TEST "/access/" +
 using test::LeggiTutto;
 
 int ErroreApertura(const std::string& percorso, const std::string& password) {
-  try {
-    ApriSorgenteAccess(percorso, password);
-  } catch (const ErroreDao& e) {
-    return e.Numero();
-  }
-  return 0;
+  return test::NumeroErrore([&] { ApriSorgenteAccess(percorso, password); });
 }
 
 std::vector<std::string> TabelleUtente(const Sorgente& s) {

@@ -5,6 +5,7 @@
 #include "core/dao/errore.h"
 #include "core/dao/sorgente_comune.h"
 #include "support/cartella_temp.h"
+#include "support/errore_dao.h"
 #include "support/righe_sorgente.h"
 #include "support/stampa_valore.h"
 
@@ -16,12 +17,7 @@ const std::string kListino = TARKPO_DATI_TEST "/excel/listino.xls";
 using test::LeggiTutto;
 
 int ErroreDi(const std::string& percorso) {
-  try {
-    ApriSorgenteExcel(percorso, {});
-  } catch (const ErroreDao& e) {
-    return e.Numero();
-  }
-  return 0;
+  return test::NumeroErrore([&] { ApriSorgenteExcel(percorso, {}); });
 }
 
 TEST(SorgenteExcel, ListsSheetsWithDollarAndQuotesNamesWithBlanks) {

@@ -7,6 +7,7 @@
 #include "core/dao/errore.h"
 #include "core/dao/sorgente_comune.h"
 #include "support/cartella_temp.h"
+#include "support/errore_dao.h"
 #include "support/righe_sorgente.h"
 #include "support/stampa_valore.h"
 
@@ -23,15 +24,6 @@ std::vector<std::string> NomiCampi(const TabellaSorgente& t) {
   return nomi;
 }
 
-int ErroreDi(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ErroreDao& e) {
-    return e.Numero();
-  }
-  return 0;
-}
-
 TEST(SorgenteTesto, ListsEveryTextFileUnderItsEngineName) {
   CartellaTemp cartella;
   for (const char* nome : {"b.csv", "a.TXT", "c.tab", "d.asc", "e.dat", "schema.ini", "f.csv.bak"})
@@ -41,12 +33,13 @@ TEST(SorgenteTesto, ListsEveryTextFileUnderItsEngineName) {
   for (const auto& t : s->Tabelle()) nomi.push_back(t.nome);
   EXPECT_EQ(nomi, (std::vector<std::string>{"a#TXT", "b#csv", "c#tab", "d#asc"}));
   EXPECT_EQ(LeggiTutto(*s, "A#txt").size(), 1u);  // table names ignore case
-  EXPECT_EQ(ErroreDi([&] { s->Apri("e#dat"); }), errori::kTabellaNonTrovata);
+  EXPECT_EQ(test::NumeroErrore([&] { s->Apri("e#dat"); }), errori::kTabellaNonTrovata);
 }
 
 TEST(SorgenteTesto, MissingFolderRaises3024) {
   CartellaTemp cartella;
-  EXPECT_EQ(ErroreDi([&] { ApriSorgenteTesto(cartella / "manca", {}); }), errori::kFileNonTrovato);
+  EXPECT_EQ(test::NumeroErrore([&] { ApriSorgenteTesto(cartella / "manca", {}); }),
+            errori::kFileNonTrovato);
 }
 
 // The same catalogue in Windows-1252 with ";" and in UTF-8 with a byte-order mark and ",".

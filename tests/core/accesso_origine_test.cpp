@@ -1,0 +1,214 @@
+#include "core/accesso_origine.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/impostazioni.h"
+#include "support/cartella_temp.h"
+#include "support/messaggi_script.h"
+
+namespace tarkpo {
+namespace {
+
+struct ListaFinta : IListaTabelle {
+  std::vector<std::string> voci;
+  std::vector<int32_t> dati;
+  std::vector<int> selezioni;
+  void Clear() override { voci.clear(), dati.clear(); }
+  int AddItem(const std::string& testo) override {
+    voci.push_back(testo);
+    dati.push_back(0);
+    return static_cast<int>(voci.size()) - 1;
+  }
+  void SetItemData(int i, int32_t dato) override { dati.at(static_cast<size_t>(i)) = dato; }
+  void SetListIndex(int i) override { selezioni.push_back(i); }
+};
+
+// The two hosting pages: a load step runs on the first touch, as the windows do.
+struct PagineFinte : IPagineOrigine {
+  explicit PagineFinte(dao::DBEngine& motore) : rep(motore), main(motore) {}
+  dao::DataControl& DataTabellaRep() override {
+    caricataRep = true;
+    return rep;
+  }
+  dao::DataControl& DataMain() override {
+    if (!caricataMain && caricaMain) caricaMain();
+    caricataMain = true;
+    return main;
+  }
+  IListaTabelle& TabelleRep() override { return tabelleRep; }
+  IListaTabelle& NomiInterniRep() override { return interniRep; }
+  IListaTabelle& TabelleArt() override { return tabelleArt; }
+  IListaTabelle& NomiInterniArt() override { return interniArt; }
+
+  dao::DataControl rep, main;
+  bool caricataRep = false, caricataMain = false;
+  std::function<void()> caricaMain;
+  ListaFinta tabelleRep, interniRep, tabelleArt, interniArt;
+};
+
+class AccessoOrigine : public ::testing::Test {
+ protected:
+  bool Apri() { return ApriDatabaseOrigine(def, pagine, messaggi, gDb); }
+
+  test::CartellaTemp cartella;
+  Registro registro{cartella / "utente", cartella / "macchina"};
+  dao::DBEngine motore{registro};
+  PagineFinte pagine{motore};
+  test::MessaggiScript messaggi;
+  DefinizioneImportazione def;
+  std::shared_ptr<dao::Database> gDb;
+};
+
+TEST(ConnectOrigine, FollowsTheKindAndTheOptions) {
+  struct Caso {
+    const char* tipo;
+    const char* opzioni;
+    const char* connect;
+  };
+  const Caso casi[] = {
+      {"Access 2000;", "", "Access 2000;"},
+      {"Access 2000;", "PWD=segreta", ";PWD=segreta"},
+      {"Excel 8.0;", "HDR=No", "Excel 8.0;HDR=No; IMEX=1;"},
+      {"Excel 8.0;", "", "Excel 8.0;"},
+      {"Text;", "HDR=Yes", "Text;HDR=Yes"},
+      {"Text;", "", "Text;"},
+      {"access 2000;", "PWD=x", "access 2000;PWD=x"},  // the kind compares exactly
+  };
+  for (const auto& c : casi) {
+    DefinizioneImportazione def;
+    def.gTipoDb = c.tipo;
+    def.gOpzioniDb = c.opzioni;
+    EXPECT_EQ(ConnectOrigine(def), c.connect) << c.tipo << c.opzioni;
+  }
+}
+
+TEST_F(AccessoOrigine, OpensThroughTheDepartmentsPageAndListsShownAndInternalNames) {
+  def.gPathDb = TARKPO_DATI_TEST "/csv/virgola";
+  def.gTipoDb = "Text;";
+  def.gOpzioniDb = "HDR=Yes";
+  def.gTabellaRep = "articoli#CSV";  // differs only in case: not selected
+  def.gTabellaArt = "articoli#csv";
+  ASSERT_TRUE(Apri());
+  EXPECT_TRUE(pagine.caricataRep);
+  EXPECT_FALSE(pagine.caricataMain);
+  ASSERT_TRUE(gDb);
+  EXPECT_EQ(gDb, pagine.rep.Database());
+  EXPECT_TRUE(messaggi.Mostrati().empty());
+
+  pagine.interniRep.AddItem("vecchia");  // an older hidden entry keeps the link right
+  ASSERT_TRUE(ElencaTabelleRep(def, gDb.get(), pagine, messaggi));
+  EXPECT_EQ(pagine.tabelleRep.voci, (std::vector<std::string>{"articoli.csv"}));
+  EXPECT_EQ(pagine.tabelleRep.dati, (std::vector<int32_t>{1}));
+  EXPECT_EQ(pagine.interniRep.voci.back(), "articoli#csv");
+  EXPECT_TRUE(pagine.tabelleRep.selezioni.empty());
+
+  ASSERT_TRUE(ElencaTabelleArt(def, gDb.get(), pagine, messaggi));
+  EXPECT_EQ(pagine.tabelleArt.selezioni, (std::vector<int>{0}));
+}
+
+TEST_F(AccessoOrigine, SystemTablesAreNeverListed) {
+  def.gPathDb = TARKPO_DATI_TEST "/access/V2000_test.mdb";
+  def.gTipoDb = "Access 2000;";
+  ASSERT_TRUE(Apri());
+  ASSERT_TRUE(ElencaTabelleArt(def, gDb.get(), pagine, messaggi));
+  EXPECT_EQ(pagine.tabelleArt.voci,
+            (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
+  EXPECT_EQ(pagine.tabelleArt.dati, (std::vector<int32_t>{0, 1, 2, 3}));
+}
+
+TEST_F(AccessoOrigine, ExcelSheetsAreShownWithoutTheirDollar) {
+  def.gPathDb = TARKPO_DATI_TEST "/excel/listino.xls";
+  def.gTipoDb = "Excel 8.0;";
+  def.gOpzioniDb = "HDR=Yes";
+  def.gTabellaRep = "Listino$";
+  ASSERT_TRUE(Apri());
+  ASSERT_TRUE(ElencaTabelleRep(def, gDb.get(), pagine, messaggi));
+  EXPECT_EQ(pagine.tabelleRep.voci, (std::vector<std::string>{"Listino", "'Dati 2008$'"}));
+  EXPECT_EQ(pagine.interniRep.voci, (std::vector<std::string>{"Listino$", "'Dati 2008$'"}));
+  EXPECT_EQ(pagine.tabelleRep.selezioni, (std::vector<int>{0}));
+}
+
+TEST_F(AccessoOrigine, FailuresShowTheirMessageAndKeepTheOpenDatabase) {
+  def.gPathDb = TARKPO_DATI_TEST "/access/V2000_test.mdb";
+  def.gTipoDb = "Access 2000;";
+  ASSERT_TRUE(Apri());
+  const auto aperto = gDb;
+
+  const std::string protetto = TARKPO_DATI_TEST "/access/V2000_with-password.mdb";
+  const std::string danneggiato = cartella.Scrivi("rotto.mdb", std::string(5000, 'x'));
+  struct Caso {
+    std::string percorso, opzioni, messaggio;
+  };
+  const Caso casi[] = {
+      {cartella / "manca.mdb", "",
+       "Impossibile trovare il file \"" + cartella / "manca.mdb" + "\""},
+      {protetto, "",
+       "Il database \"" + protetto +
+           "\" è protetto da password:\nselezionare \"Opzioni Access\" e impostare la password."},
+      {protetto, "PWD=Password",
+       "Il database \"" + protetto +
+           "\" è protetto da password:\nselezionare \"Opzioni Access\" e impostare la password."},
+  };
+  for (const auto& c : casi) {
+    def.gPathDb = c.percorso;
+    def.gOpzioniDb = c.opzioni;
+    messaggi.Pulisci();
+    EXPECT_FALSE(Apri());
+    ASSERT_EQ(messaggi.Mostrati().size(), 1u);
+    EXPECT_EQ(messaggi.Mostrati()[0].testo, c.messaggio);
+    EXPECT_EQ(messaggi.Mostrati()[0].icona, Icona::Esclamazione);
+    EXPECT_EQ(gDb, aperto);
+  }
+
+  def.gPathDb = danneggiato;
+  def.gOpzioniDb = "";
+  messaggi.Pulisci();
+  EXPECT_FALSE(Apri());
+  ASSERT_EQ(messaggi.Mostrati().size(), 1u);
+  EXPECT_EQ(messaggi.Mostrati()[0].testo.rfind("Errore 3343:\n", 0), 0u)
+      << messaggi.Mostrati()[0].testo;
+  EXPECT_EQ(gDb, aperto);
+}
+
+TEST_F(AccessoOrigine, MainPageBuildsTheConnectStringAfterItsLoadStep) {
+  def.gPathDb = TARKPO_DATI_TEST "/access/V2000_with-password.mdb";
+  def.gTipoDb = "Access 2000;";
+  pagine.caricaMain = [this] { def.gOpzioniDb = "PWD=password"; };
+  ASSERT_TRUE(ApriDatabaseOrigineMain(def, pagine, messaggi, gDb));
+  EXPECT_FALSE(pagine.caricataRep);
+  EXPECT_EQ(gDb, pagine.main.Database());
+}
+
+TEST_F(AccessoOrigine, ListingWithoutADatabaseFails) {
+  EXPECT_FALSE(ElencaTabelleRep(def, nullptr, pagine, messaggi));
+  ASSERT_EQ(messaggi.Mostrati().size(), 1u);
+  EXPECT_EQ(messaggi.Mostrati()[0].testo.rfind("Errore 91:\n", 0), 0u);
+}
+
+TEST(NomeVisibileTabella, DependsOnTheKindOfSource) {
+  struct Caso {
+    const char* tipo;
+    const char* nome;
+    const char* mostrato;
+  };
+  const Caso casi[] = {
+      {"Excel 8.0;", "Listino$", "Listino"},
+      {"Excel 8.0;", "'Dati 2008$'", "'Dati 2008$'"},
+      {"Excel 8.0;", "Listino", "Listino"},
+      {"Text;", "articoli#csv", "articoli.csv"},
+      {"Text;", "a#b", "a#b"},
+      {"Text;", "dati#2008", "dati#2008"},
+      {"Access 2000;", "Listino$", "Listino$"},
+      {"Access 2000;", "articoli#csv", "articoli#csv"},
+  };
+  for (const auto& c : casi) {
+    DefinizioneImportazione def;
+    def.gTipoDb = c.tipo;
+    EXPECT_EQ(NomeVisibileTabella(def, c.nome), c.mostrato) << c.tipo << c.nome;
+  }
+}
+
+}  // namespace
+}  // namespace tarkpo
