@@ -280,7 +280,7 @@ class CursoreTesto : public CursoreSorgente {
   CursoreTesto(const FileTesto& file, const TabellaSorgente& tabella, char decimale)
       : file_(file), lettore_(file.percorso, file.delimitatore), decimale_(decimale) {
     for (const auto& campo : tabella.campi) tipi_.push_back(campo.tipo);
-    if (file_.utf8) lettore_.SaltaBom();
+    lettore_.SaltaBom();  // never data, whatever the encoding
     if (file_.intestazione) lettore_.Prossimo(campi_);
   }
 

@@ -168,6 +168,9 @@ TEST(SorgenteTesto, EncodingIsUtf8OnlyWhenTheWholeFileIsValid) {
   for (int i = 0; i < 20000; ++i) testo += "riga\n";
   cartella.Scrivi("cp.csv", testo + "caff\xE8\n");
   cartella.Scrivi("utf.csv", "v\ncaff\xC3\xA8\n");
+  cartella.Scrivi("bom.csv",
+                  "\xEF\xBB\xBF"
+                  "caff\xE8\n");  // a mark, then Windows-1252
   OpzioniTesto opzioni;
   opzioni.righeAnalizzate = 1;
   auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
@@ -175,6 +178,9 @@ TEST(SorgenteTesto, EncodingIsUtf8OnlyWhenTheWholeFileIsValid) {
   EXPECT_EQ(cp.front()[0], Valore::Testo("perch\xC3\x83\xC2\xA9"));
   EXPECT_EQ(cp.back()[0], Valore::Testo("caff\xC3\xA8"));
   EXPECT_EQ(LeggiTutto(*s, "utf#csv")[0][0], Valore::Testo("caff\xC3\xA8"));
+  opzioni.intestazione = false;
+  EXPECT_EQ(LeggiTutto(*ApriSorgenteTesto(cartella.Percorso().string(), opzioni), "bom#csv")[0][0],
+            Valore::Testo("caff\xC3\xA8"));
 }
 
 TEST(SorgenteTesto, SchemaIniTakesPrecedenceForItsFile) {
