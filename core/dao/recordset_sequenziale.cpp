@@ -86,7 +86,9 @@ class RecordsetSequenziale : public Recordset {
   const Valore& ValoreCampo(int indice) override {
     Attivo();
     if (eof_ || vuoto_) NessunRecord();
-    return riga_[static_cast<size_t>(indice)];
+    static const Valore kNull = Valore::Null();
+    const size_t i = static_cast<size_t>(indice);
+    return i < riga_.size() ? riga_[i] : kNull;  // a short row lacks its last fields
   }
   void ImpostaCampo(int, const Valore&) override { SolaLetturaRs(); }
 
