@@ -85,7 +85,9 @@ std::string PercorsoStatoTemp(const std::string& cartella) { return cartella + "
 }  // namespace
 
 FileConfigurazione::FileConfigurazione(std::string_view contenuto) {
-  if (contenuto.starts_with("\xEF\xBB\xBF")) contenuto.remove_prefix(3);
+  // Every leading mark: a path never begins with U+FEFF, and one kept would not survive
+  // being written and read again.
+  while (contenuto.starts_with("\xEF\xBB\xBF")) contenuto.remove_prefix(3);
   std::string testo = IsUtf8Valido(contenuto) ? std::string(contenuto) : Cp1252AUtf8(contenuto);
   size_t inizio = 0;
   while (inizio < testo.size()) {

@@ -109,6 +109,8 @@ Intestazione LeggiIntestazione(const std::string& percorso) {
         i += 2;
       }
     }
+    // A damaged header can hold half a surrogate pair, which has no UTF-8 form.
+    if (cp >= 0xD800 && cp < 0xE000) cp = 0xFFFD;
     AggiungiUtf8(intestazione.password, cp);
   }
   return intestazione;
