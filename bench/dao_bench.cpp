@@ -114,24 +114,30 @@ double CicloStrato(dao::DBEngine& motore, const std::string& file, int righe) {
   return Secondi(t);
 }
 
+// The best of three runs of `ricerche` FindFirst calls on a freshly opened recordset (the
+// first call of each run builds the index, timed apart).
 double Ricerche(dao::DBEngine& motore, const std::string& file, int righe, int ricerche) {
-  auto db = motore.Workspaces(0).OpenDatabase(file);
-  auto rs = db->OpenRecordset("articoli", dao::dbOpenDynaset);
-  auto t = std::chrono::steady_clock::now();
-  rs->FindFirst(dao::Criterio("codice", Codice(0)));  // builds the index
-  std::printf("  index of %d rows built in %.3f s\n", righe, Secondi(t));
-  t = std::chrono::steady_clock::now();
-  unsigned x = 12345;
-  int trovati = 0;
-  for (int i = 0; i < ricerche; ++i) {
-    x = x * 1103515245u + 12345u;
-    rs->FindFirst(
-        dao::Criterio("codice", Codice(static_cast<int>(x % static_cast<unsigned>(righe)))));
-    trovati += !rs->NoMatch();
+  double migliore = 1e9, indice = 1e9;
+  for (int prova = 0; prova < 3; ++prova) {
+    auto db = motore.Workspaces(0).OpenDatabase(file);
+    auto rs = db->OpenRecordset("articoli", dao::dbOpenDynaset);
+    auto t = std::chrono::steady_clock::now();
+    rs->FindFirst(dao::Criterio("codice", Codice(0)));
+    indice = std::min(indice, Secondi(t));
+    t = std::chrono::steady_clock::now();
+    unsigned x = 12345;
+    int trovati = 0;
+    for (int i = 0; i < ricerche; ++i) {
+      x = x * 1103515245u + 12345u;
+      rs->FindFirst(
+          dao::Criterio("codice", Codice(static_cast<int>(x % static_cast<unsigned>(righe)))));
+      trovati += !rs->NoMatch();
+    }
+    migliore = std::min(migliore, Secondi(t));
+    if (trovati != ricerche) std::printf("  (only %d of %d found!)\n", trovati, ricerche);
   }
-  double s = Secondi(t);
-  if (trovati != ricerche) std::printf("  (only %d of %d found!)\n", trovati, ricerche);
-  return s;
+  std::printf("  index of %d rows built in %.3f s\n", righe, indice);
+  return migliore;
 }
 
 }  // namespace
@@ -185,6 +191,15 @@ int main() {
     ws.CommitTrans();
     std::printf("FindFirst + Edit + Update of %d rows in a %d-row table: %.3f s\n", kRighe,
                 2 * kRighe, Secondi(t));
+  }
+  {
+    // The highest sort position, as the shop's tables are opened.
+    auto db = motore.Workspaces(0).OpenDatabase(doppio);
+    auto t = std::chrono::steady_clock::now();
+    auto rs = db->OpenRecordset("SELECT * FROM articoli ORDER BY ordinamento");
+    rs->MoveLast();
+    std::printf("SELECT * ... ORDER BY ordinamento and MoveLast over %d rows: %.3f s\n",
+                rs->RecordCount(), Secondi(t));
   }
   {
     // The key lists of the import: one pass reading one column of every row.

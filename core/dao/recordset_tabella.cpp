@@ -4,6 +4,7 @@
 // Edit and Delete, so that a search costs no pass over the table.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
 #include "core/dao/conversioni.h"
@@ -13,8 +14,165 @@ namespace tarkpo::dao {
 
 namespace {
 
-// Positions (into the key list) of the live rows holding each value of one column.
-using Indice = std::unordered_map<std::string, std::vector<uint32_t>>;
+// The index of one column: for each value, the positions (into the key list) of the live
+// rows holding it, in ascending order. An open-addressing table over compact entries, short
+// values held inline, so that a search touches two or three cache lines however large the
+// table grows; most values sit in one row and need no list of their own.
+class Indice {
+ public:
+  void Riserva(size_t valori) {
+    voci_.reserve(valori);
+    size_t n = 16;
+    while (n < valori * 2) n *= 2;
+    if (n > slot_.size()) Ridistribuisci(n);
+  }
+
+  void Metti(std::string_view chiave, uint32_t pos) {
+    const uint32_t i = TrovaOCrea(chiave);
+    Voce& v = voci_[i];
+    if (v.altre == kNessuna) {
+      if (v.uno == kNessuna) {
+        v.uno = pos;
+        return;
+      }
+      v.altre = NuovaLista();
+      liste_[v.altre].push_back(v.uno);
+      v.uno = kNessuna;
+    }
+    auto& lista = liste_[v.altre];
+    if (lista.back() < pos)
+      lista.push_back(pos);
+    else
+      lista.insert(std::lower_bound(lista.begin(), lista.end(), pos), pos);
+  }
+
+  void Togli(std::string_view chiave, uint32_t pos) {
+    const int64_t i = Trova(chiave);
+    if (i < 0) return;
+    Voce& v = voci_[static_cast<size_t>(i)];
+    if (v.altre == kNessuna) {
+      if (v.uno == pos) v.uno = kNessuna;
+      return;
+    }
+    auto& lista = liste_[v.altre];
+    auto p = std::lower_bound(lista.begin(), lista.end(), pos);
+    if (p != lista.end() && *p == pos) lista.erase(p);
+    if (lista.size() == 1) {
+      v.uno = lista[0];
+      lista.clear();
+      liberi_.push_back(v.altre);
+      v.altre = kNessuna;
+    }
+  }
+
+  // The first position holding the value, or the first after `dopo`.
+  std::optional<uint32_t> Prima(std::string_view chiave, std::optional<uint32_t> dopo) const {
+    const int64_t i = Trova(chiave);
+    if (i < 0) return std::nullopt;
+    const Voce& v = voci_[static_cast<size_t>(i)];
+    if (v.altre == kNessuna) {
+      if (v.uno == kNessuna || (dopo && v.uno <= *dopo)) return std::nullopt;
+      return v.uno;
+    }
+    const auto& lista = liste_[v.altre];
+    auto p = dopo ? std::upper_bound(lista.begin(), lista.end(), *dopo) : lista.begin();
+    if (p == lista.end()) return std::nullopt;
+    return *p;
+  }
+
+ private:
+  static constexpr uint32_t kNessuna = UINT32_MAX;
+  static constexpr uint32_t kCorta = 16;
+
+  struct Voce {
+    uint32_t hash = 0;
+    uint32_t lunghezza = 0;
+    union {
+      char corta[kCorta];  // a value of up to kCorta bytes
+      uint64_t offset;     // else its place in testi_
+    };
+    uint32_t uno = kNessuna;    // the only position, while altre is kNessuna
+    uint32_t altre = kNessuna;  // else the list of every position in liste_
+  };
+
+  static uint32_t Hash(std::string_view s) {
+    return static_cast<uint32_t>(std::hash<std::string_view>{}(s));
+  }
+  std::string_view Testo(const Voce& v) const {
+    return v.lunghezza <= kCorta ? std::string_view(v.corta, v.lunghezza)
+                                 : std::string_view(testi_.data() + v.offset, v.lunghezza);
+  }
+
+  // A slot holds the hash (high half) and the entry's index plus one (low half); 0 is free.
+  int64_t Trova(std::string_view chiave) const {
+    if (slot_.empty()) return -1;
+    const uint32_t h = Hash(chiave);
+    const size_t maschera = slot_.size() - 1;
+    for (size_t i = h & maschera;; i = (i + 1) & maschera) {
+      const uint64_t s = slot_[i];
+      if (s == 0) return -1;
+      if (static_cast<uint32_t>(s >> 32) == h) {
+        const uint32_t voce = static_cast<uint32_t>(s) - 1;
+        if (Testo(voci_[voce]) == chiave) return voce;
+      }
+    }
+  }
+
+  uint32_t TrovaOCrea(std::string_view chiave) {
+    if ((voci_.size() + 1) * 2 > slot_.size())
+      Ridistribuisci(std::max<size_t>(16, slot_.size() * 2));
+    const uint32_t h = Hash(chiave);
+    const size_t maschera = slot_.size() - 1;
+    size_t i = h & maschera;
+    for (;; i = (i + 1) & maschera) {
+      const uint64_t s = slot_[i];
+      if (s == 0) break;
+      if (static_cast<uint32_t>(s >> 32) == h) {
+        const uint32_t voce = static_cast<uint32_t>(s) - 1;
+        if (Testo(voci_[voce]) == chiave) return voce;
+      }
+    }
+    Voce v;
+    v.hash = h;
+    v.lunghezza = static_cast<uint32_t>(chiave.size());
+    if (chiave.size() <= kCorta) {
+      std::memcpy(v.corta, chiave.data(), chiave.size());
+    } else {
+      v.offset = testi_.size();
+      testi_.append(chiave);
+    }
+    voci_.push_back(v);
+    const uint32_t indice = static_cast<uint32_t>(voci_.size() - 1);
+    slot_[i] = (static_cast<uint64_t>(h) << 32) | (indice + 1);
+    return indice;
+  }
+
+  void Ridistribuisci(size_t n) {
+    slot_.assign(n, 0);
+    const size_t maschera = n - 1;
+    for (uint32_t k = 0; k < voci_.size(); ++k) {
+      size_t i = voci_[k].hash & maschera;
+      while (slot_[i] != 0) i = (i + 1) & maschera;
+      slot_[i] = (static_cast<uint64_t>(voci_[k].hash) << 32) | (k + 1);
+    }
+  }
+
+  uint32_t NuovaLista() {
+    if (!liberi_.empty()) {
+      uint32_t l = liberi_.back();
+      liberi_.pop_back();
+      return l;
+    }
+    liste_.emplace_back();
+    return static_cast<uint32_t>(liste_.size() - 1);
+  }
+
+  std::vector<uint64_t> slot_;
+  std::vector<Voce> voci_;
+  std::string testi_;
+  std::vector<std::vector<uint32_t>> liste_;
+  std::vector<uint32_t> liberi_;
+};
 
 // What a recordset and its clones share.
 struct DatiDynaset {
@@ -43,23 +201,6 @@ bool ChiaveIndice(const Valore& v, const FieldDef& campo, std::string& chiave) {
   if (d == 0) d = 0;  // -0 and 0 are one key
   chiave.assign(reinterpret_cast<const char*>(&d), sizeof d);
   return true;
-}
-
-void Togli(Indice& indice, const std::string& chiave, uint32_t pos) {
-  auto it = indice.find(chiave);
-  if (it == indice.end()) return;
-  auto& lista = it->second;
-  auto p = std::lower_bound(lista.begin(), lista.end(), pos);
-  if (p != lista.end() && *p == pos) lista.erase(p);
-  if (lista.empty()) indice.erase(it);
-}
-
-void Metti(Indice& indice, std::string chiave, uint32_t pos) {
-  auto& lista = indice[std::move(chiave)];
-  if (lista.empty() || lista.back() < pos)
-    lista.push_back(pos);
-  else
-    lista.insert(std::lower_bound(lista.begin(), lista.end(), pos), pos);
 }
 
 std::shared_ptr<DatiDynaset> CaricaDati(Connessione& conn, std::shared_ptr<InfoTabella> info) {
@@ -179,7 +320,7 @@ class RecordsetTabella : public Recordset {
     for (auto& [colonna, indice] : dati_->indici)
       if (ChiaveIndice(riga_[static_cast<size_t>(colonna)],
                        info_->campi[static_cast<size_t>(colonna)], chiave))
-        Togli(indice, chiave, static_cast<uint32_t>(pos_));
+        indice.Togli(chiave, static_cast<uint32_t>(pos_));
     dati_->eliminato[pos_] = 1;
     --dati_->vivi;
     ++dati_->versione;
@@ -371,7 +512,7 @@ class RecordsetTabella : public Recordset {
     for (auto& [colonna, indice] : dati_->indici)
       if (ChiaveIndice(buffer_[static_cast<size_t>(colonna)],
                        info_->campi[static_cast<size_t>(colonna)], chiave))
-        Metti(indice, chiave, pos);
+        indice.Metti(chiave, pos);
     modo_ = Modo::Nessuno;
   }
 
@@ -409,9 +550,9 @@ class RecordsetTabella : public Recordset {
       const size_t c = static_cast<size_t>(colonna);
       if (!modificato_[c]) continue;
       if (ChiaveIndice(riga_[c], info_->campi[c], prima))
-        Togli(indice, prima, static_cast<uint32_t>(pos_));
+        indice.Togli(prima, static_cast<uint32_t>(pos_));
       if (ChiaveIndice(buffer_[c], info_->campi[c], dopo))
-        Metti(indice, dopo, static_cast<uint32_t>(pos_));
+        indice.Metti(dopo, static_cast<uint32_t>(pos_));
     }
     ++dati_->versione;
     riga_.swap(buffer_);
@@ -424,6 +565,7 @@ class RecordsetTabella : public Recordset {
     auto it = dati_->indici.find(colonna);
     if (it != dati_->indici.end()) return it->second;
     Indice indice;
+    indice.Riserva(dati_->vivi);
     const FieldDef& campo = info_->campi[static_cast<size_t>(colonna)];
     sqlite3_stmt* st = conn_->Prepara("SELECT rowid, " + IdentificatoreSql(campo.Name()) +
                                       " FROM " + info_->sqlNome + " ORDER BY rowid");
@@ -438,7 +580,7 @@ class RecordsetTabella : public Recordset {
       if (p == chiavi.size()) break;
       if (chiavi[p] != rowid) continue;  // a row this recordset does not hold
       if (ChiaveIndice(LeggiColonna(st, 1, campo), campo, chiave))
-        indice[chiave].push_back(static_cast<uint32_t>(p));
+        indice.Metti(chiave, static_cast<uint32_t>(p));
     }
     sqlite3_reset(st);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) conn_->Errore(rc, info_->nome);
@@ -471,17 +613,14 @@ class RecordsetTabella : public Recordset {
       ChiaveIndice(v, campo, chiave);
     }
     const Indice& indice = IndiceDi(colonna);
-    auto it = indice.find(chiave);
     noMatch_ = true;
-    if (it == indice.end()) return;
-    const auto& lista = it->second;
-    auto p = lista.begin();
+    std::optional<uint32_t> dopo;
     if (!primo) {
       if (stato_ == Stato::Eof) return;
-      if (stato_ == Stato::Riga)
-        p = std::upper_bound(lista.begin(), lista.end(), static_cast<uint32_t>(pos_));
+      if (stato_ == Stato::Riga) dopo = static_cast<uint32_t>(pos_);
     }
-    if (p == lista.end()) return;
+    auto p = indice.Prima(chiave, dopo);
+    if (!p) return;
     Posiziona(*p);
     noMatch_ = false;
   }

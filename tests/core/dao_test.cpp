@@ -266,6 +266,35 @@ TEST_F(RicercaTest, TheIndexFollowsAddNewEditAndDelete) {
   EXPECT_EQ(Trova("codice='C'"), "10 ");
 }
 
+TEST_F(RicercaTest, AnIndexThatGrowsKeepsFindingLongAndRepeatedValues) {
+  motore.Workspaces(0).BeginTrans();  // one write to disk for the lot
+  EXPECT_EQ(Trova("codice='A'"), "10 30 ");
+  const std::string lungo = "un codice ben più lungo di sedici byte ";
+  for (int i = 0; i < 300; ++i) {
+    rs->AddNew();
+    rs->Fields("codice").SetValue(Valore::Testo(lungo + std::to_string(i % 100)));
+    rs->Fields("ordinamento").SetValue(Valore::Lungo(1000 + i));
+    rs->Update();
+  }
+  for (int i : {0, 57, 99}) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(Trova(Criterio("codice", lungo + std::to_string(i))),
+              std::to_string(1000 + i) + " " + std::to_string(1100 + i) + " " +
+                  std::to_string(1200 + i) + " ");
+  }
+  // Down to one row and back to none.
+  for (int volte = 0; volte < 2; ++volte) {
+    rs->FindFirst(Criterio("codice", lungo + "7"));
+    rs->Delete();
+  }
+  EXPECT_EQ(Trova(Criterio("codice", lungo + "7")), "1207 ");
+  rs->FindFirst(Criterio("codice", lungo + "7"));
+  rs->Delete();
+  EXPECT_EQ(Trova(Criterio("codice", lungo + "7")), "");
+  EXPECT_EQ(Trova("codice='A'"), "10 30 ");
+  motore.Workspaces(0).CommitTrans();
+}
+
 TEST_F(RicercaTest, MalformedCriteriaAreRefused) {
   for (const char* criterio : {"codice", "codice=", "codice='x", "='x'", "codice='l'acqua'",
                                "codice LIKE 'x'", "codice='x' AND ordinamento=1", "codice=abc"}) {
