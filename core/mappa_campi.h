@@ -76,6 +76,7 @@ class IElencoCampo {
   virtual bool ImpostaDato(int indice, int32_t dato) = 0;
   virtual int32_t Dato(int indice) const = 0;
   // -1 selects nothing; false (nothing changes) for an index outside -1 .. NumeroVoci()-1.
+  // Selecting runs the page's own handling of a choice, as the user's click would.
   virtual bool Seleziona(int indice) = 0;
   virtual int Selezionata() const = 0;  // -1 when nothing is selected
 };
