@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
 #include "support/cartella_temp.h"
+#include "support/scatola_finta.h"
 
 namespace tarkpo {
 namespace {
@@ -34,24 +34,6 @@ TEST(NomeImmagineLavoro, CarattereFuoriDallaCodepageContaComePuntoInterrogativo)
             NomeImmagineLavoro("/i/?.jpg").replace(0, 1, "\u2603"));
 }
 
-// Loads files whose content begins with "IMG WxH".
-class ScatolaFinta : public IScatolaImmagine {
- public:
-  bool Carica(const std::string& percorso) override {
-    ++caricate;
-    const std::string dati = test::LeggiFile(percorso);
-    if (dati.rfind("IMG ", 0) != 0) return false;
-    if (std::sscanf(dati.c_str() + 4, "%dx%d", &l_, &a_) != 2) return false;
-    return true;
-  }
-  int Larghezza() const override { return l_; }
-  int Altezza() const override { return a_; }
-  int caricate = 0;
-
- private:
-  int l_ = 0, a_ = 0;
-};
-
 struct Campi {
   Valore nome = Valore::Testo("vecchio"), larghezza = Valore::Lungo(1), altezza = Valore::Lungo(1);
   CampiImmagine Destinazione() {
@@ -72,7 +54,7 @@ class CopiaImmagineTest : public ::testing::Test {
     return CartellaLavoro(Negozio()) + NomeImmagineLavoro(percorso);
   }
   test::CartellaTemp negozio_, origine_;
-  ScatolaFinta scatola_;
+  test::ScatolaFinta scatola_;
 };
 
 TEST_F(CopiaImmagineTest, EstensioniAccettate) {

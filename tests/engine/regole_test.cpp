@@ -29,13 +29,19 @@ TEST_F(RegoleTest, PrezzoVariatoEArrotondato) {
     bool arrotonda;
     double atteso;
   } casi[] = {
-      {10, 10, false, 11.00},                               // 11.000000000000002 as a double
-      {9.99, -15, true, 8},                                 // 8.4915 -> 8.49 -> 8
-      {9.99, -15, false, 8.49}, {9.99, -100, false, 9.99},  // a factor of 0 skips the variation and
-                                                            // the cents
-      {9.99, -100, true, 10},   {2.125, 0, false, 2.12},    // halves go to the even cent
-      {2.135, 0, false, 2.14},  {12.3456, 0, false, 12.35}, {2.5, 0, true, 2},
-      {3.5, 0, true, 4},        {-2.5, 0, true, -2},        {0, 50, true, 0},
+      {10, 10, false, 11.00},  // 11.000000000000002 as a double
+      {9.99, -15, true, 8},    // 8.4915 -> 8.49 -> 8
+      {9.99, -15, false, 8.49},
+      {9.99, -100, false, 9.99},  // a factor of 0 skips the variation and
+                                  // the cents
+      {9.99, -100, true, 10},
+      {2.125, 0, false, 2.12},  // halves go to the even cent
+      {2.135, 0, false, 2.14},
+      {12.3456, 0, false, 12.35},
+      {2.5, 0, true, 2},
+      {3.5, 0, true, 4},
+      {-2.5, 0, true, -2},
+      {0, 50, true, 0},
   };
   for (const auto& c : casi) {
     EXPECT_EQ(RegolaPrezzo(Euro(c.prezzo), FattorePrezzo(c.variazione), c.arrotonda),

@@ -1,0 +1,261 @@
+// The import of generated catalogues of 50,000, 100,000 and 200,000 items (with
+// departments) from a CSV folder: into a new shop, again with overwrite 1 (every row takes
+// the update path), then with missing-items treatment 1 from a catalogue missing a tenth
+// of the items. Each figure is set against the sqlite3 shell's .import of the same CSV into
+// a table of the same columns, timed in the same run. A last figure imports 1,000 items
+// with images twice (copied once, then skipped).
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "core/dao/dao.h"
+#include "core/definizione.h"
+#include "core/impostazioni.h"
+#include "core/mappa_campi.h"
+#include "core/regionali.h"
+#include "engine/importazione.h"
+#include "wizard/scatola_immagine.h"
+
+namespace fs = std::filesystem;
+using namespace tarkpo;
+using Orologio = std::chrono::steady_clock;
+
+namespace {
+
+constexpr const char* kCampiArticoli[] = {
+    "Reparto", "Codice", "Titolo", "Sottotitolo", "Descrizione", "Note",      "Prezzo",
+    "Offerta", "Link",   "Peso",   "Giacenza",    "Immagine1",   "Immagine2", "ImmaginePiccola"};
+constexpr const char* kCampiReparti[] = {"Codice", "Titolo", "Descrizione",
+                                         "Note",   "IVA",    "Sconto"};
+constexpr int kReparti = 200;
+
+class MessaggiBench : public IMessaggi {
+ public:
+  Risposta Mostra(const std::string& testo, Icona, Pulsanti pulsanti) override {
+    if (testo.rfind("E' stato creato", 0) != 0)
+      std::fprintf(stderr, "messaggio: %s\n", testo.c_str());
+    return pulsanti == Pulsanti::SiNo ? Risposta::Si : Risposta::Ok;
+  }
+};
+
+double Secondi(const std::function<void()>& lavoro) {
+  const auto inizio = Orologio::now();
+  lavoro();
+  return std::chrono::duration<double>(Orologio::now() - inizio).count();
+}
+
+void Esegui(const std::string& comando) {
+  if (std::system(comando.c_str()) != 0) throw std::runtime_error("non riuscito: " + comando);
+}
+
+void SqlFile(const std::string& file, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(file.c_str(), &db);
+  char* errore = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &errore);
+  std::string testo = errore ? errore : "";
+  sqlite3_free(errore);
+  sqlite3_close(db);
+  if (rc != SQLITE_OK) throw std::runtime_error("SQL: " + testo);
+}
+
+std::string LeggiTesto(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void CreaNegozio(const std::string& cartella) {
+  fs::remove_all(cartella);
+  fs::create_directories(cartella + "/work");
+  SqlFile(cartella + "/catalog.mdb",
+          LeggiTesto(std::string(TARKPO_SORGENTI) + "/schemi/negozio-1listino-1lingua.sql"));
+}
+
+// items.csv with `n` items, leaving out every tenth when `senzaDecimo`; departments.csv.
+// With `immagini`, item i names the picture img/fotoI.bmp.
+void ScriviCatalogo(const std::string& cartella, int n, bool senzaDecimo, bool immagini = false) {
+  fs::create_directories(cartella);
+  std::ofstream rep(cartella + "/reparti.csv");
+  rep << "Codice,Titolo,Descrizione,Note,IVA,Sconto\n";
+  for (int k = 0; k < kReparti; ++k)
+    rep << "R" << k << ",Reparto " << k << ",Descrizione del reparto " << k << ",,22,0\n";
+  std::ofstream art(cartella + "/articoli.csv");
+  for (int k = 0; k < 14; ++k) art << (k ? "," : "") << kCampiArticoli[k];
+  art << "\n";
+  for (int i = 0; i < n; ++i) {
+    if (senzaDecimo && i % 10 == 9) continue;
+    art << "R" << i % kReparti << ",ART" << i << ",Articolo numero " << i << ",conf. da "
+        << 1 + i % 6 << ",Descrizione dell'articolo " << i << " per il catalogo di prova,,"
+        << 1 + i % 97 << "." << i % 100 << "," << (i % 7 == 0 ? "9.99" : "0") << ",,0." << i % 10
+        << "," << i % 50 << "," << (immagini ? "img/foto" + std::to_string(i) + ".bmp" : "")
+        << ",,\n";
+  }
+}
+
+DefinizioneImportazione Definizione(const std::string& negozio, const std::string& origine) {
+  DefinizioneImportazione d;
+  d.gPathNegozio = negozio;
+  d.gPathDb = origine;
+  d.gTipoDb = "Text;";
+  d.gOpzioniDb = "HDR=Yes";
+  d.gImpRep = 1;
+  d.gImpArt = 1;
+  d.gTabellaRep = "reparti#csv";
+  d.gTabellaArt = "articoli#csv";
+  for (int k = 0; k < kRigheReparti; ++k) {
+    d.gCampiRep[k] = k + 1;
+    d.gNomiCampiRep[k] = kCampiReparti[k];
+  }
+  for (int k = 0; k < kRigheArticoli; ++k) {
+    d.gCampiArt[k] = k + 1;
+    d.gNomiCampiArt[k] = kCampiArticoli[k];
+  }
+  d.gSovrascrivi = 1;
+  d.gGiacenzaMinima = 5;
+  d.gListini[0] = 1;
+  return d;
+}
+
+class Banco {
+ public:
+  explicit Banco(const std::string& cartella)
+      : registro_(cartella + "/utente", cartella + "/macchina"), motore_(registro_) {}
+
+  // One whole import as the import page runs it; throws when it fails.
+  double Importa(const DefinizioneImportazione& d, IScatolaImmagine& scatola) {
+    motore::StatoMotore stato;
+    motore::StatoImportazione imp;
+    motore::ProgressoMemoria progresso;
+    motore::EventiNulli eventi;
+    motore::Contesto c{d, stato, imp, messaggi_, progresso, eventi, scatola};
+    auto& ws = motore_.Workspaces(0);
+    bool riuscita = false;
+    const double t = Secondi([&] {
+      stato.gDb = ws.OpenDatabase(d.gPathDb, d.gTipoDb + d.gOpzioniDb);
+      riuscita = motore::EseguiImportazione(c, ws, "").riuscita;
+      stato.gDb->Close();
+    });
+    if (!riuscita) throw std::runtime_error("importazione non riuscita");
+    for (const auto& f : fs::directory_iterator(d.gPathNegozio))
+      if (f.path().filename().string().rfind("catalog.0", 0) == 0) fs::remove(f.path());
+    return t;
+  }
+
+ private:
+  Registro registro_;
+  dao::DBEngine motore_;
+  MessaggiBench messaggi_;
+};
+
+// The floor: the sqlite3 shell importing the same CSV into a table of the same columns.
+double Pavimento(const std::string& cartella, const std::string& csv) {
+  const std::string db = cartella + "/pavimento.db";
+  fs::remove(db);
+  std::string colonne;
+  for (int k = 0; k < 14; ++k)
+    colonne += std::string(k ? ", " : "") + "\"" + kCampiArticoli[k] + "\" TEXT";
+  SqlFile(db, "CREATE TABLE articoli (" + colonne + ")");
+  return Secondi(
+      [&] { Esegui("sqlite3 '" + db + "' \".import --csv --skip 1 '" + csv + "' articoli\""); });
+}
+
+long PiccoMemoriaMb() {
+  rusage uso{};
+  getrusage(RUSAGE_SELF, &uso);
+  return uso.ru_maxrss / 1024;
+}
+
+void ScriviBmp(const std::string& file, int larghezza, int altezza) {
+  const int riga = (larghezza * 3 + 3) / 4 * 4;
+  std::string dati(54 + riga * altezza, '\0');
+  auto u32 = [&](size_t o, uint32_t v) {
+    for (int b = 0; b < 4; ++b) dati[o + b] = static_cast<char>(v >> (8 * b));
+  };
+  dati[0] = 'B';
+  dati[1] = 'M';
+  u32(2, static_cast<uint32_t>(dati.size()));
+  u32(10, 54);
+  u32(14, 40);
+  u32(18, larghezza);
+  u32(22, altezza);
+  dati[26] = 1;
+  dati[28] = 24;
+  std::ofstream(file, std::ios::binary) << dati;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  Regionali() = ImpostazioniRegionali::Inglesi();
+  const std::string radice = (fs::temp_directory_path() / "tarkpo-bench-importazione").string();
+  fs::remove_all(radice);
+  fs::create_directories(radice);
+  Banco banco(radice);
+  struct ScatolaNulla : IScatolaImmagine {
+    bool Carica(const std::string&) override { return false; }
+    int Larghezza() const override { return 0; }
+    int Altezza() const override { return 0; }
+  } senzaImmagini;
+
+  std::printf("%8s %-28s %8s %10s %14s\n", "articoli", "importazione", "secondi", "art./s",
+              "x .import");
+  double nuova100 = 0, nuova200 = 0;
+  for (int n : {50000, 100000, 200000}) {
+    const std::string catalogo = radice + "/catalogo" + std::to_string(n);
+    const std::string ridotto = radice + "/ridotto" + std::to_string(n);
+    const std::string negozio = radice + "/negozio" + std::to_string(n);
+    ScriviCatalogo(catalogo, n, false);
+    ScriviCatalogo(ridotto, n, true);
+    CreaNegozio(negozio);
+    const double pavimento = Pavimento(radice, catalogo + "/articoli.csv");
+    const double pavimentoRidotto = Pavimento(radice, ridotto + "/articoli.csv");
+
+    auto riga = [&](const char* nome, int articoli, double t, double base) {
+      std::printf("%8d %-28s %8.3f %10.0f %14.2f\n", n, nome, t, articoli / t, t / base);
+    };
+    DefinizioneImportazione d = Definizione(negozio, catalogo);
+    const double nuova = banco.Importa(d, senzaImmagini);
+    riga("nuovo negozio", n, nuova, pavimento);
+    riga("di nuovo, sovrascrivi 1", n, banco.Importa(d, senzaImmagini), pavimento);
+    DefinizioneImportazione m = Definizione(negozio, ridotto);
+    m.gEscludi = 1;
+    riga("senza un decimo, mancanti 1", n - n / 10, banco.Importa(m, senzaImmagini),
+         pavimentoRidotto);
+    std::printf("%8d %-28s %8.3f\n", n, "sqlite3 .import (pavimento)", pavimento);
+    if (n == 100000) nuova100 = nuova;
+    if (n == 200000) nuova200 = nuova;
+    fs::remove_all(negozio);
+  }
+  std::printf("crescita 200.000 / 100.000 (nuovo negozio): %.2f\n", nuova200 / nuova100);
+  std::printf("picco di memoria: %ld MB\n", PiccoMemoriaMb());
+
+  // 1,000 items with a picture each: copied by the first import, skipped by the second.
+  const std::string catalogo = radice + "/immagini";
+  const std::string negozio = radice + "/negozio-immagini";
+  fs::create_directories(catalogo + "/img");
+  for (int i = 0; i < 1000; ++i)
+    ScriviBmp(catalogo + "/img/foto" + std::to_string(i) + ".bmp", 64 + i % 32, 48);
+  ScriviCatalogo(catalogo, 1000, false, true);
+  CreaNegozio(negozio);
+  wizard::ScatolaImmagineQt scatola;
+  DefinizioneImportazione d = Definizione(negozio, catalogo);
+  const double prima = banco.Importa(d, scatola);
+  const double seconda = banco.Importa(d, scatola);
+  std::printf("1.000 articoli con immagine: prima %.3f s, seconda (immagini già copiate) %.3f s\n",
+              prima, seconda);
+  fs::remove_all(radice);
+  return 0;
+}

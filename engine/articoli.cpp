@@ -1,0 +1,354 @@
+#include "engine/articoli.h"
+
+#include <array>
+#include <cstdlib>
+#include <limits>
+#include <string_view>
+#include <unordered_set>
+
+#include "core/caratteri.h"
+#include "core/dao/dao.h"
+#include "core/mappa_campi.h"
+#include "core/percorsi.h"
+#include "engine/negozio.h"
+#include "engine/origine.h"
+#include "engine/regole.h"
+#include "engine/reparti.h"
+
+namespace tarkpo::motore {
+
+// The positions of the columns of "articoli" that the import writes, looked up once per
+// recordset; a column the shop lacks has position -1 and fails when it is written.
+class ColonneArticoli {
+ public:
+  struct Colonna {
+    int indice = -1;
+    std::string nome;
+  };
+
+  ColonneArticoli(dao::Recordset& rs, const DefinizioneImportazione& def) : recordset(&rs) {
+    auto trova = [&rs](const std::string& nome) { return Colonna{rs.IndiceCampo(nome), nome}; };
+    auto listino = [](const char* base, int k) {
+      return k == 0 ? std::string(base) : base + std::to_string(k);
+    };
+    catID = trova("catID");
+    codice = trova("codice");
+    titolo = trova(def.CampoLingua("titolo"));
+    sottotitolo = trova(def.CampoLingua("sottotitolo"));
+    descrizione = trova(def.CampoLingua("descrizione"));
+    note = trova(def.CampoLingua("note"));
+    giacenza = trova(def.CampoLingua("giacenza"));
+    link = trova("link");
+    peso = trova("peso");
+    ordinamento = trova("ordinamento");
+    fuoricatalogo = trova("fuoricatalogo");
+    for (int k = 0; k < kListini; ++k) {
+      prezzo[k] = trova(listino("prezzo", k));
+      offertaprezzo[k] = trova(listino("offertaprezzo", k));
+      offerta[k] = trova(listino("offerta", k));
+    }
+    for (int j = 0; j < 3; ++j) {
+      immagine[j] = trova("immagine" + std::to_string(j));
+      larghezza[j] = trova("imgX" + std::to_string(j));
+      altezza[j] = trova("imgY" + std::to_string(j));
+    }
+  }
+
+  const dao::Recordset* recordset;
+  Colonna catID, codice, titolo, sottotitolo, descrizione, note, giacenza, link, peso, ordinamento,
+      fuoricatalogo;
+  std::array<Colonna, kListini> prezzo, offertaprezzo, offerta;
+  std::array<Colonna, 3> immagine, larghezza, altezza;
+};
+
+namespace {
+
+using Colonna = ColonneArticoli::Colonna;
+
+void Scrivi(dao::Recordset& rs, const Colonna& colonna, const Valore& v) {
+  if (colonna.indice < 0)
+    throw dao::ErroreDao(dao::errori::kElementoNonTrovato,
+                         "Campo non trovato nella tabella articoli: " + colonna.nome);
+  rs.Fields(colonna.indice).SetValue(v);
+}
+
+const ColonneArticoli& Colonne(Contesto& c) {
+  auto& rs = *c.stato.gRsArticoli;
+  if (!c.imp.colonne || c.imp.colonne->recordset != &rs)
+    c.imp.colonne = std::make_shared<const ColonneArticoli>(rs, c.def);
+  return *c.imp.colonne;
+}
+
+bool Mappata(const Contesto& c, int riga) { return c.def.gCampiArt[riga] > 0; }
+
+// The department of an item: its reference as a department code, else as a title in the
+// target language, else "* Articoli importati".
+std::string RisolviReparto(Contesto& c, const std::string& riferimento) {
+  auto& stato = c.stato;
+  const std::string id = IdReparto(riferimento);
+  if (id == kPrefissoReparto) return RepartoArticoliImportati(c);
+  if (stato.gElencoIdReparti.Contiene(id)) return id;
+  const std::string titolo = PrimiCaratteri(riferimento, 99);
+  if (!stato.gElencoTitoliReparti.Contiene(titolo)) return RepartoArticoliImportati(c);
+  auto& rs = *stato.gRsReparti;
+  rs.FindFirst(dao::Criterio(c.def.CampoLingua("titolo"), titolo));
+  if (rs.NoMatch()) return RepartoArticoliImportati(c);
+  std::string trovato = TestoDa(LeggiCampoNegozio(rs, "ID"));
+  return trovato.empty() ? RepartoArticoliImportati(c) : trovato;
+}
+
+void ScriviPrezzi(const Contesto& c, dao::Recordset& rs, const ColonneArticoli& col,
+                  const RigaArticolo& r, bool prezzo, bool offerta) {
+  for (int k = 0; k < kListini; ++k) {
+    if (c.def.gListini[k] <= 0) continue;
+    if (prezzo) Scrivi(rs, col.prezzo[k], Valore::Valuta(r.prezzo));
+    if (offerta) {
+      Scrivi(rs, col.offertaprezzo[k], Valore::Valuta(r.offerta));
+      Scrivi(rs, col.offerta[k], Valore::Booleano(r.offerta > 0));
+    }
+  }
+}
+
+void ScriviFuoriCatalogo(dao::Recordset& rs, const ColonneArticoli& col, int16_t stato) {
+  if (stato == 1 || stato == 2) Scrivi(rs, col.fuoricatalogo, Valore::Booleano(stato == 1));
+}
+
+void CopiaImmagini(Contesto& c, dao::Recordset& rs, const ColonneArticoli& col,
+                   const RigaArticolo& r) {
+  const std::string* percorsi[3] = {&r.immagine1, &r.immagine2, &r.immaginePiccola};
+  for (int j = 0; j < 3; ++j) {
+    if (!Mappata(c, artImmagine1 + j)) continue;
+    auto campo = [&rs](const Colonna& colonna) {
+      return [&rs, &colonna](const Valore& v) { Scrivi(rs, colonna, v); };
+    };
+    CopiaImmagine(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
+                  {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])});
+  }
+}
+
+void AggiornaEsistenti(Contesto& c, const ColonneArticoli& col, const RigaArticolo& r,
+                       const std::string& reparto) {
+  auto& rs = *c.stato.gRsArticoli;
+  const bool scriviReparto = Mappata(c, artReparto) && c.def.gPreserva == 0;
+  // An item is never put in no department: it keeps its row as it was.
+  if (scriviReparto && reparto.empty()) return;
+  const std::string criterio = dao::Criterio("codice", r.codice);
+  rs.FindFirst(criterio);
+  while (!rs.NoMatch() && c.def.gSovrascrivi == 1) {
+    rs.Edit();
+    if (scriviReparto) Scrivi(rs, col.catID, Valore::Testo(reparto));
+    if (Mappata(c, artTitolo)) Scrivi(rs, col.titolo, Valore::Testo(r.titolo));
+    if (Mappata(c, artSottotitolo)) Scrivi(rs, col.sottotitolo, Valore::Testo(r.sottotitolo));
+    if (Mappata(c, artDescrizione)) Scrivi(rs, col.descrizione, Valore::Testo(r.descrizione));
+    if (Mappata(c, artNote)) Scrivi(rs, col.note, Valore::Testo(r.nota));
+    ScriviPrezzi(c, rs, col, r, Mappata(c, artPrezzo), Mappata(c, artOfferta));
+    if (Mappata(c, artLink)) Scrivi(rs, col.link, Valore::Testo(r.link));
+    if (Mappata(c, artPeso)) Scrivi(rs, col.peso, Valore::Singolo(r.peso));
+    if (Mappata(c, artGiacenza)) {
+      Scrivi(rs, col.giacenza, Valore::Testo(r.giacenza));
+      ScriviFuoriCatalogo(rs, col, r.statoGiacenza);
+    }
+    CopiaImmagini(c, rs, col, r);
+    rs.Update();
+    rs.FindNext(criterio);
+  }
+}
+
+void AggiungiNuovo(Contesto& c, const ColonneArticoli& col, const RigaArticolo& r,
+                   const std::string& reparto, int32_t ordinamento) {
+  if (reparto.empty()) return;  // never an item in no department
+  auto& rs = *c.stato.gRsArticoli;
+  rs.AddNew();
+  Scrivi(rs, col.catID, Valore::Testo(reparto));
+  Scrivi(rs, col.codice, Valore::Testo(r.codice));
+  Scrivi(rs, col.titolo, Valore::Testo(r.titolo));
+  Scrivi(rs, col.sottotitolo, Valore::Testo(r.sottotitolo));
+  Scrivi(rs, col.descrizione, Valore::Testo(r.descrizione));
+  Scrivi(rs, col.note, Valore::Testo(r.nota));
+  ScriviPrezzi(c, rs, col, r, true, true);
+  Scrivi(rs, col.link, Valore::Testo(r.link));
+  Scrivi(rs, col.peso, Valore::Singolo(r.peso));
+  Scrivi(rs, col.giacenza, Valore::Testo(r.giacenza));
+  Scrivi(rs, col.ordinamento, Valore::Lungo(ordinamento));
+  ScriviFuoriCatalogo(rs, col, r.statoGiacenza);
+  CopiaImmagini(c, rs, col, r);
+  rs.Update();
+  c.stato.gElencoCodiciNegozio.Aggiungi(r.codice);
+  ++c.stato.gNumArticoli;
+}
+
+void AnnullaRiga(dao::Recordset* rs) {
+  if (!rs) return;
+  try {
+    rs->CancelUpdate();
+  } catch (const dao::ErroreDao&) {
+  }
+}
+
+// Applies the chosen treatment to every shop row with the code `codice`, except the rows
+// this run has added.
+void TrattaMancante(Contesto& c, const ColonneArticoli& col, const std::string& codice) {
+  auto& rs = *c.stato.gRsArticoli;
+  const int trattamento = std::abs(c.def.gEscludi);
+  const std::string criterio = dao::Criterio("codice", codice);
+  try {
+    for (rs.FindFirst(criterio); !rs.NoMatch(); rs.FindNext(criterio)) {
+      const Valore& ordinamento = rs.Fields(col.ordinamento.indice).Value();
+      if (ordinamento.Tipo() == TipoValore::Long &&
+          ordinamento.Intero64() > c.imp.ordinamentoInizialeArticoli)
+        continue;
+      if (trattamento == 3) {
+        rs.Delete();
+        continue;
+      }
+      std::string orfani;
+      if (trattamento == 2) orfani = RepartoArticoliOrfani(c);
+      rs.Edit();
+      if (!orfani.empty()) Scrivi(rs, col.catID, Valore::Testo(orfani));
+      Scrivi(rs, col.fuoricatalogo, Valore::Booleano(true));
+      rs.Update();
+    }
+  } catch (const dao::ErroreDao&) {
+    AnnullaRiga(&rs);
+  }
+}
+
+void TrattaMancanti(Contesto& c) {
+  auto& stato = c.stato;
+  const std::vector<std::string> codici = stato.gElencoCodiciNegozio.Voci();
+  const ColonneArticoli& col = Colonne(c);
+  const int32_t totale = stato.gNumArticoli;
+  int32_t j = 0;
+  c.progresso.Valore(0);
+  c.progresso.Massimo(static_cast<float>(totale));
+  c.progresso.Etichetta("Aggiornamento articoli...");
+  c.eventi.ElaboraEventi();
+  const bool trattaAnche = std::abs(c.def.gEscludi) != 0;
+  // A code the shop holds several times would get the same outcome again: once is enough.
+  std::unordered_set<std::string_view> trattati;
+  for (const std::string& codice : codici) {
+    if (j < totale) {
+      ++j;
+      c.progresso.Valore(static_cast<float>(j));
+      c.eventi.ElaboraEventi();
+    }
+    if (!trattaAnche) continue;
+    const std::string_view spuntato = SenzaSpazi(codice);
+    if (c.imp.gElencoCodiciImportati.ContieneMinuscolo(Minuscolo(spuntato))) continue;
+    if (spuntato.empty() && c.def.gEscludi >= 0) continue;
+    if (!trattati.insert(codice).second) continue;
+    TrattaMancante(c, col, codice);
+  }
+}
+
+// Deletes a special department that no item refers to.
+void RimuoviSeVuoto(Contesto& c, const std::string& id) {
+  if (id.empty()) return;
+  try {
+    auto& reparti = *c.stato.gRsReparti;
+    auto& articoli = *c.stato.gRsArticoli;
+    reparti.Requery();
+    reparti.FindFirst(dao::Criterio("ID", id));
+    articoli.FindFirst(dao::Criterio("catID", id));
+    if (!reparti.NoMatch() && articoli.NoMatch()) reparti.Delete();
+  } catch (const dao::ErroreDao&) {
+  }
+}
+
+void PulisciSpeciali(Contesto& c) {
+  RimuoviSeVuoto(c, RepartoArticoliOrfani(c));
+  RimuoviSeVuoto(c, RepartoArticoliImportati(c));
+}
+
+RigaArticolo LeggiRiga(const Contesto& c, dao::Recordset& origine, double fattore) {
+  Valore v[kRigheArticoli];
+  for (int k = 0; k < kRigheArticoli; ++k) v[k] = LeggiCampoOrigine(origine, c.def.gCampiArt[k]);
+  RigaArticolo r;
+  r.reparto = TestoDa(v[artReparto]);
+  r.codice = TestoDa(v[artCodice]);
+  r.titolo = TestoDa(v[artTitolo]);
+  r.sottotitolo = TestoDa(v[artSottotitolo]);
+  r.descrizione = TestoDa(v[artDescrizione]);
+  r.nota = TestoDa(v[artNote]);
+  r.prezzo = RegolaPrezzo(ValutaDa(v[artPrezzo]), fattore, c.def.gArrotonda != 0);
+  r.offerta = ValutaDa(v[artOfferta]);
+  r.link = TestoDa(v[artLink]);
+  r.peso = SingoloDa(v[artPeso]);
+  r.giacenza = TestoDa(v[artGiacenza]);
+  r.statoGiacenza = StatoGiacenza(r.giacenza, c.def.gGiacenzaMinima);
+  r.immagine1 = TestoDa(v[artImmagine1]);
+  r.immagine2 = TestoDa(v[artImmagine2]);
+  r.immaginePiccola = TestoDa(v[artImmaginePiccola]);
+  return r;
+}
+
+}  // namespace
+
+void ImportaArticolo(Contesto& c, RigaArticolo r) {
+  if (SenzaSpazi(r.codice + r.titolo + r.sottotitolo + r.descrizione + r.nota + r.link +
+                 r.giacenza + r.immagine1 + r.immagine2 + r.immaginePiccola)
+          .empty() &&
+      r.prezzo == 0 && r.offerta == 0)
+    return;
+  auto& stato = c.stato;
+  if (!stato.gRsArticoli || !stato.gRsReparti) return;
+  r.codice = PrimiCaratteri(r.codice, 50);
+  r.titolo = PrimiCaratteri(r.titolo, 199);
+  r.sottotitolo = PrimiCaratteri(r.sottotitolo, 199);
+  r.link = PrimiCaratteri(r.link, 255);
+  // Recorded before anything can fail: an item the source holds never counts as missing.
+  c.imp.gElencoCodiciImportati.Registra(SenzaSpazi(r.codice));
+  if (stato.gUltimoOrdinamento > std::numeric_limits<int32_t>::max() - 10) return;
+  stato.gUltimoOrdinamento += 10;
+  const int32_t ordinamento = stato.gUltimoOrdinamento;
+  try {
+    const ColonneArticoli& col = Colonne(c);
+    const std::string reparto = RisolviReparto(c, r.reparto);
+    if (!r.codice.empty() && stato.gElencoCodiciNegozio.Contiene(r.codice))
+      AggiornaEsistenti(c, col, r, reparto);
+    else
+      AggiungiNuovo(c, col, r, reparto, ordinamento);
+  } catch (const dao::ErroreDao&) {
+    AnnullaRiga(stato.gRsArticoli.get());
+  }
+}
+
+bool ImportaArticoli(Contesto& c) {
+  auto& stato = c.stato;
+  const double fattore = FattorePrezzo(c.def.gVariazione);
+  if (!ApriReparti(stato, c.def, c.messaggi)) return false;
+  if (!ApriArticoli(stato, c.def, c.messaggi)) {
+    ChiudiRecordset(stato.gRsReparti);
+    return false;
+  }
+  c.imp.ordinamentoInizialeArticoli = stato.gUltimoOrdinamento;
+  bool esito = false;
+  if (ApriTabellaOrigine(stato, c.def, c.def.gTabellaArt, c.progresso, c.messaggi)) {
+    c.progresso.Etichetta("Importazione articoli");
+    if (VerificaCampiArticoli(stato, c.def, c.messaggi)) {
+      try {
+        auto& origine = *stato.gRsOrigine;
+        for (int32_t n = 1; !origine.Eof(); ++n) {
+          c.progresso.Etichetta("Importazione articoli (" + std::to_string(n) + ")");
+          c.progresso.Valore(static_cast<float>(n));
+          c.eventi.ElaboraEventi();
+          ImportaArticolo(c, LeggiRiga(c, origine, fattore));
+          origine.MoveNext();
+        }
+        esito = true;
+      } catch (const dao::ErroreDao&) {
+        // the source stopped answering: the run cannot be complete
+      }
+      if (esito) TrattaMancanti(c);
+    }
+    c.progresso.Valore(c.progresso.Massimo());
+    c.eventi.ElaboraEventi();
+    ChiudiRecordset(stato.gRsOrigine);
+  }
+  PulisciSpeciali(c);
+  ChiudiRecordset(stato.gRsArticoli);
+  ChiudiRecordset(stato.gRsReparti);
+  return esito;
+}
+
+}  // namespace tarkpo::motore

@@ -1,0 +1,115 @@
+#include "engine/importazione.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/file_definizione.h"
+#include "engine/articoli.h"
+#include "engine/negozio.h"
+#include "engine/reparti.h"
+
+namespace tarkpo::motore {
+
+namespace {
+
+// Closes the shop database, whatever state the run left it in.
+void ChiudiNegozio(StatoMotore& stato) {
+  ChiudiRecordset(stato.gRsReparti);
+  ChiudiRecordset(stato.gRsArticoli);
+  if (!stato.gDbNegozio) return;
+  try {
+    stato.gDbNegozio->Close();
+  } catch (const dao::ErroreDao&) {
+  }
+  stato.gDbNegozio.reset();
+}
+
+void MostraErrore(IMessaggi& messaggi, const dao::ErroreDao& e) {
+  messaggi.Mostra(TestoErrore(e.Numero(), e.Descrizione()), Icona::Esclamazione);
+}
+
+}  // namespace
+
+EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
+                                     const std::string& cartellaProgramma) {
+  EsitoImportazione esito;
+  esito.backup = BackupNegozio(c.stato, c.def, c.messaggi);
+  if (esito.backup.empty() && c.messaggi.Mostra("Non è possibile creare un backup del negozio:\n"
+                                                "procedere comunque all'importazione?",
+                                                Icona::Domanda, Pulsanti::SiNo) != Risposta::Si)
+    return esito;
+  esito.eseguita = true;
+
+  bool ok = false;
+  bool transazione = false;
+  try {
+    ws.BeginTrans();
+    transazione = true;
+  } catch (const dao::ErroreDao& e) {
+    MostraErrore(c.messaggi, e);
+  }
+  if (transazione) {
+    ok = ApriNegozio(c.stato, c.def, ws, c.messaggi);
+    if (ok && c.def.gImpRep != 0) ok = ImportaReparti(c);
+    if (c.def.gImpArt != 0) {
+      if (ok)
+        ok = ImportaArticoli(c);
+      else
+        c.messaggi.Mostra(
+            "L'importazione dei reparti non è riuscita:\n"
+            "gli articoli non saranno importati.",
+            Icona::Esclamazione);
+    }
+    ChiudiNegozio(c.stato);
+  }
+
+  if (ok) {
+    // A commit that fails is a failed import, not a success.
+    try {
+      ws.CommitTrans();
+    } catch (const dao::ErroreDao& e) {
+      MostraErrore(c.messaggi, e);
+      ok = false;
+    }
+  }
+  if (ok) {
+    esito.riuscita = true;
+    c.progresso.Etichetta("");
+    if (!esito.backup.empty())
+      c.messaggi.Mostra("E' stato creato un backup del negozio:\n" + esito.backup +
+                            "\n\nPer ripristinare il backup, rinominare questo\nfile in \"" +
+                            c.stato.gFileNegozio + "\"",
+                        Icona::Informazione);
+    if (!cartellaProgramma.empty())
+      SalvaImportazione(c.def, cartellaProgramma + "/last.ini", c.messaggi);
+    return esito;
+  }
+
+  bool annullata = !transazione;
+  if (transazione) {
+    annullata = !ws.TransazioneInCorso();  // a commit that failed has rolled back already
+    if (!annullata) {
+      try {
+        ws.Rollback();
+        annullata = true;
+      } catch (const dao::ErroreDao& e) {
+        MostraErrore(c.messaggi, e);
+      }
+    }
+    // A journal left beside the data file means the shop is not back as it was.
+    std::error_code ec;
+    if (std::filesystem::exists(c.def.gPathNegozio + "/" + c.stato.gFileNegozio + "-journal", ec))
+      annullata = false;
+  }
+  c.progresso.Etichetta("");
+  if (!annullata) return esito;  // the shop may hold changes: the backup stays
+  c.messaggi.Mostra("Il negozio non è stato modificato", Icona::Informazione);
+  if (!esito.backup.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(esito.backup, ec);
+    esito.backup.clear();
+  }
+  return esito;
+}
+
+}  // namespace tarkpo::motore

@@ -1,0 +1,297 @@
+#include "engine/importazione.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <string>
+
+#include "banco_importazione.h"
+#include "core/file_definizione.h"
+#include "core/mappa_campi.h"
+#include "support/negozio_test.h"
+
+namespace tarkpo::motore::test {
+namespace {
+
+class ImportazioneTest : public BancoImportazione {
+ protected:
+  void SetUp() override {
+    def_.gImpRep = 0;
+    SqlNegozio("INSERT INTO categorie (id, titolo) VALUES ('imp01', 'Pane')");
+  }
+  // Every item as code:published-or-excluded:department, in code order.
+  std::string Articoli() {
+    return Negozio(
+        "SELECT coalesce(codice, '') || ':' || (fuoricatalogo <> 0) || ':' || "
+        "coalesce(catID, '') FROM articoli ORDER BY codice, ordinamento");
+  }
+  std::string IdPerTitolo(const std::string& titolo) {
+    return Negozio("SELECT id FROM categorie WHERE titolo = '" + titolo + "'");
+  }
+};
+
+TEST_F(ImportazioneTest, TrattamentiDegliArticoliMancanti) {
+  struct Caso {
+    int escludi;
+    // "*" stands for "* Articoli importati", "O" for "* Articoli orfani"; the code-less
+    // item this run adds comes first
+    const char* atteso;
+  } casi[] = {
+      {0, ":0:*|:0:imp01|A:0:imp01|B:0:imp01|C:0:imp01|c:0:*"},
+      {1, ":0:*|:0:imp01|A:0:imp01|B:1:imp01|C:0:imp01|c:0:*"},
+      {-1, ":0:*|:1:imp01|A:0:imp01|B:1:imp01|C:0:imp01|c:0:*"},
+      {2, ":0:*|:0:imp01|A:0:imp01|B:1:O|C:0:imp01|c:0:*"},
+      {-2, ":0:*|:1:O|A:0:imp01|B:1:O|C:0:imp01|c:0:*"},
+      {3, ":0:*|:0:imp01|A:0:imp01|C:0:imp01|c:0:*"},
+      {-3, ":0:*|A:0:imp01|C:0:imp01|c:0:*"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.escludi);
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    SetUp();
+    NuovaSessione();
+    SqlNegozio(
+        "INSERT INTO articoli (codice, catID, ordinamento) VALUES "
+        "('A', 'imp01', 10), ('B', 'imp01', 20), ('C', 'imp01', 30), ('', 'imp01', 40)");
+    // c matches C ignoring case; the code-less source item is added by this run.
+    SqlOrigine(
+        "DELETE FROM articoli;"
+        "INSERT INTO articoli (Codice, Titolo) VALUES ('A', 'a'), ('c', 'c'), ('', 'nuovo')");
+    def_.gEscludi = c.escludi;
+    def_.gCampiArt[artReparto] = 0;
+    ASSERT_TRUE(Importa());
+    std::string atteso = c.atteso;
+    const std::string importati = IdPerTitolo("* Articoli importati");
+    for (auto [segno, id] : {std::pair{'*', importati}, {'O', IdPerTitolo("* Articoli orfani")}})
+      for (auto p = atteso.find(segno); p != std::string::npos; p = atteso.find(segno))
+        atteso.replace(p, 1, id);
+    // The new code-less item is the one in "* Articoli importati"; sort it by its position.
+    EXPECT_EQ(Negozio("SELECT coalesce(codice, '') || ':' || (fuoricatalogo <> 0) || ':' || "
+                      "catID FROM articoli ORDER BY codice, catID = '" +
+                      importati + "' DESC"),
+              atteso);
+    if (std::abs(c.escludi) != 2) {
+      EXPECT_EQ(IdPerTitolo("* Articoli orfani"), "");
+    }
+  }
+}
+
+TEST_F(ImportazioneTest, TabellaOrigineVuotaAnnullaTutto) {
+  SqlNegozio("INSERT INTO articoli (codice, titolo) VALUES ('A', 'vecchio')");
+  def_.gImpRep = 1;
+  SqlOrigine("INSERT INTO reparti VALUES ('5', 'Nuovo', '', '', 0, 0)");
+  const std::string prima = tarkpo::test::LeggiFile(fileNegozio_);
+  EXPECT_FALSE(Importa());
+  EXPECT_TRUE(esito_.eseguita);
+  EXPECT_EQ(tarkpo::test::LeggiFile(fileNegozio_), prima);
+  EXPECT_EQ(messaggi_.Testi().back(), "Il negozio non è stato modificato");
+  EXPECT_EQ(messaggi_.Mostrati().back().icona, Icona::Informazione);
+  EXPECT_EQ(esito_.backup, "");
+  EXPECT_FALSE(std::filesystem::exists(negozio_ / "catalog.000"));
+}
+
+TEST_F(ImportazioneTest, CommitNonRiuscitoEUnFallimento) {
+  SqlOrigine("INSERT INTO articoli (Reparto, Codice) VALUES ('1', 'A')");
+  const std::string prima = tarkpo::test::LeggiFile(fileNegozio_);
+  // Another reader holds the shop open for the whole run, so the commit cannot take the file.
+  sqlite3* lettore = nullptr;
+  ASSERT_EQ(sqlite3_open(fileNegozio_.c_str(), &lettore), SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(lettore, "BEGIN; SELECT count(*) FROM articoli;", nullptr, nullptr, nullptr),
+      SQLITE_OK);
+  const bool riuscita = Importa();
+  sqlite3_exec(lettore, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(lettore);
+  EXPECT_FALSE(riuscita);
+  EXPECT_EQ(messaggi_.Testi().back(), "Il negozio non è stato modificato");
+  EXPECT_EQ(tarkpo::test::LeggiFile(fileNegozio_), prima);
+  EXPECT_FALSE(std::filesystem::exists(negozio_ / "catalog.000"));
+}
+
+TEST_F(ImportazioneTest, RepartiFallitiArticoliNonImportati) {
+  def_.gImpRep = 1;  // the departments table is empty
+  SqlOrigine("INSERT INTO articoli (Codice) VALUES ('A')");
+  EXPECT_FALSE(Importa());
+  const auto testi = messaggi_.Testi();
+  ASSERT_GE(testi.size(), 2u);
+  EXPECT_EQ(testi[testi.size() - 2],
+            "L'importazione dei reparti non è riuscita:\ngli articoli non saranno importati.");
+  EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "0");
+}
+
+TEST_F(ImportazioneTest, SenzaBackupSoloSeConfermato) {
+  negozio_.Scrivi("catalog.999", "");  // no backup number is free
+  SqlOrigine("INSERT INTO articoli (Codice) VALUES ('A')");
+  messaggi_.Rispondi(Risposta::No);
+  EXPECT_FALSE(Importa());
+  EXPECT_FALSE(esito_.eseguita);
+  EXPECT_EQ(messaggi_.Testi().back(),
+            "Non è possibile creare un backup del negozio:\nprocedere comunque all'importazione?");
+  EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "0");
+
+  NuovaSessione();
+  messaggi_.Rispondi(Risposta::Si);
+  EXPECT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "1");
+}
+
+TEST_F(ImportazioneTest, SuccessoConBackupEUltimaImportazione) {
+  SqlOrigine("INSERT INTO articoli (Codice) VALUES ('A')");
+  auto& ws = motore_.Workspaces(0);
+  stato_->gDb = ws.OpenDatabase(def_.gPathDb, def_.gTipoDb);
+  Contesto c{def_, *stato_, *imp_, messaggi_, progresso_, eventi_, scatola_};
+  tarkpo::test::CartellaTemp programma;
+  esito_ = EseguiImportazione(c, ws, programma.Percorso().string());
+  ASSERT_TRUE(esito_.riuscita);
+  EXPECT_EQ(esito_.backup, negozio_ / "catalog.000");
+  EXPECT_EQ(messaggi_.Testi().back(),
+            "E' stato creato un backup del negozio:\n" + esito_.backup +
+                "\n\nPer ripristinare il backup, rinominare questo\nfile in \"catalog.mdb\"");
+  EXPECT_TRUE(std::filesystem::exists(programma / "last.ini"));
+  EXPECT_FALSE(ws.TransazioneInCorso());
+  EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "1");
+}
+
+TEST_F(ImportazioneTest, ImportazioneRipetutaNonCambiaNulla) {
+  def_.gImpRep = 1;
+  def_.gEscludi = 1;
+  SqlOrigine(
+      "INSERT INTO reparti VALUES ('1', 'Pane', 'fresco', '', 4, 0);"
+      "INSERT INTO reparti VALUES ('', 'Senza codice', '', '', 10, 0);"
+      "INSERT INTO articoli (Reparto, Codice, Titolo, Prezzo) VALUES ('1', 'A', 'a', 1.5),"
+      "('Senza codice', 'B', 'b', 2), ('', 'C', 'c', 3), ('1', 'A', 'a', 1.5)");
+  ASSERT_TRUE(Importa());
+  const std::string dump =
+      "SELECT group_concat(r, '|') FROM (SELECT id || titolo || ordinamento "
+      "AS r FROM categorie UNION ALL SELECT codice || catID || titolo || "
+      "prezzo || ordinamento || fuoricatalogo FROM articoli ORDER BY 1)";
+  const std::string prima = Negozio(dump);
+  NuovaSessione();
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio(dump), prima);
+  EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "3");
+  EXPECT_EQ(Negozio("SELECT count(*) FROM categorie"), "3");  // with "* Articoli importati"
+}
+
+TEST_F(ImportazioneTest, ArticoliDelSorgenteNonSonoMaiMancanti) {
+  // The sort counter is at its limit: no item can be added or counted, yet none is deleted.
+  SqlNegozio(
+      "INSERT INTO articoli (codice, catID, ordinamento) VALUES "
+      "('A', 'imp01', 2147483640), ('B', 'imp01', 2147483630), ('X', 'imp01', 5)");
+  SqlOrigine(
+      "INSERT INTO articoli (Reparto, Codice, Titolo) VALUES ('1', 'A', 'a'), "
+      "('1', 'B', 'b'), ('1', 'N', 'n')");
+  def_.gEscludi = 3;
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT codice FROM articoli ORDER BY codice"), "A|B");
+}
+
+TEST_F(ImportazioneTest, MaiUnArticoloSenzaReparto) {
+  // Price list 2 on a one-list shop: "* Articoli importati" cannot be updated (no "sconto1").
+  SqlNegozio(
+      "INSERT INTO categorie (id, titolo) VALUES ('cat050', '* Articoli importati');"
+      "INSERT INTO articoli (codice, catID, prezzo) VALUES ('A', 'imp01', 10000), "
+      "('M', 'imp01', 10000)");
+  def_.gImpRep = 1;
+  def_.gListini = {1, 1};
+  SqlOrigine(
+      "INSERT INTO reparti VALUES ('1', 'Pane', '', '', 0, 0);"
+      "INSERT INTO articoli (Reparto, Codice, Prezzo) VALUES ('', 'A', 2), ('', 'N', 3)");
+  def_.gEscludi = 2;
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT count(*) FROM articoli WHERE catID = '' OR catID IS NULL"), "0");
+  EXPECT_EQ(Negozio("SELECT codice || ':' || catID FROM articoli ORDER BY codice"),
+            "A:imp01|M:imp01");
+}
+
+TEST_F(ImportazioneTest, MancantiEsclusiSenzaRepartoOrfani) {
+  // "* Articoli orfani" cannot be made (no "sconto1"), so missing items keep their department.
+  SqlNegozio("INSERT INTO articoli (codice, catID) VALUES ('A', 'imp01'), ('M', 'imp01')");
+  def_.gListini = {1, 1};
+  def_.gSovrascrivi = 2;
+  SqlOrigine("INSERT INTO articoli (Reparto, Codice) VALUES ('1', 'A')");
+  def_.gEscludi = 2;
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Articoli(), "A:0:imp01|M:1:imp01");
+}
+
+TEST_F(ImportazioneTest, SenzaCodiceSostituitiDalNuovoCatalogo) {
+  SqlNegozio("INSERT INTO articoli (codice, titolo, catID) VALUES ('', 'vecchio', 'imp01')");
+  SqlOrigine(
+      "INSERT INTO articoli (Reparto, Codice, Titolo) VALUES ('1', '', 'uno'), "
+      "('1', '', 'due')");
+  def_.gEscludi = -3;
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT titolo FROM articoli ORDER BY ordinamento"), "uno|due");
+  NuovaSessione();
+  SqlOrigine("UPDATE articoli SET Titolo = Titolo || '2'");
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT titolo FROM articoli ORDER BY ordinamento"), "uno2|due2");
+}
+
+TEST_F(ImportazioneTest, ProgressoDegliArticoli) {
+  SqlOrigine("INSERT INTO articoli (Reparto, Codice) VALUES ('1', 'A'), ('1', 'B'), ('1', 'C')");
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(progresso_.etichette,
+            (std::vector<std::string>{"Importazione articoli", "Importazione articoli (1)",
+                                      "Importazione articoli (2)", "Importazione articoli (3)",
+                                      "Aggiornamento articoli...", ""}));
+  // No item ended in a special department, so neither stays.
+  EXPECT_EQ(Negozio("SELECT count(*) FROM categorie"), "1");
+}
+
+}  // namespace
+}  // namespace tarkpo::motore::test
+
+namespace tarkpo::motore::test {
+namespace {
+
+// A saved definition run from start to end against the demo catalogue's listino.mdb.
+TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
+  std::filesystem::copy(
+      std::string(TARKPO_SORGENTI) + "/demo/catalogo", origine_.Percorso(),
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  DefinizioneImportazione salvata = def_;
+  salvata.gPathDb = origine_ / "listino.mdb";
+  salvata.gNomiCampiRep = {"Codice", "Titolo", "Descrizione", "Note", "IVA", "Sconto"};
+  const char* campi[] = {"Reparto", "Codice",  "Titolo", "Sottotitolo", "Descrizione", "Note",
+                         "Prezzo",  "Offerta", "Link",   "Peso",        "Giacenza",    "Immagine"};
+  for (int k = 0; k < 12; ++k) salvata.gNomiCampiArt[k] = campi[k];
+  salvata.gCampiArt[artImmagine2] = 0;
+  salvata.gNomiCampiArt[artImmagine2] = "";
+  salvata.gCampiArt[artImmaginePiccola] = 13;
+  salvata.gNomiCampiArt[artImmaginePiccola] = "ImmaginePiccola";
+  salvata.gGiacenzaMinima = 5;
+  tarkpo::test::CartellaTemp cartella;
+  ASSERT_TRUE(SalvaImportazione(salvata, cartella / "demo.kpo", messaggi_));
+  def_ = DefinizioneImportazione{};
+  ASSERT_EQ(CaricaImportazione(def_, cartella / "demo.kpo"), 1);
+
+  ASSERT_TRUE(Importa()) << ::testing::PrintToString(messaggi_.Testi());
+  EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "15");
+  EXPECT_EQ(Negozio("SELECT count(*) FROM categorie"), "6");
+  const std::string offerte = Negozio(
+      "SELECT id FROM categorie WHERE titolo = "
+      "'Offerte della settimana'");
+  const std::string importati = Negozio(
+      "SELECT id FROM categorie WHERE titolo = "
+      "'* Articoli importati'");
+  EXPECT_EQ(Negozio("SELECT catID FROM articoli WHERE codice IN ('O003', 'S001', 'X001', "
+                    "'X002') ORDER BY codice"),
+            "imp04|" + offerte + "|" + importati + "|" + importati);
+  EXPECT_EQ(Negozio("SELECT printf('%d %d', prezzo, fuoricatalogo <> 0) FROM articoli "
+                    "WHERE codice = 'F003'"),
+            "67500 1");
+  EXPECT_EQ(Negozio("SELECT imgX0 || 'x' || imgY0 || ' ' || imgX2 FROM articoli "
+                    "WHERE codice = 'P001'"),
+            "120x90 40");
+  EXPECT_EQ(Negozio("SELECT imgY0 FROM articoli WHERE codice = 'V001'"), "160");
+  int copiate = 0;
+  for ([[maybe_unused]] const auto& f : std::filesystem::directory_iterator(negozio_ / "work"))
+    ++copiate;
+  EXPECT_EQ(copiate, 5);
+}
+
+}  // namespace
+}  // namespace tarkpo::motore::test
