@@ -11,6 +11,11 @@ std::string PrimiCaratteri(std::string_view testo, size_t n) {
   return std::string(testo.substr(0, i));
 }
 
+void TagliaCaratteri(std::string& testo, size_t n) {
+  if (testo.size() <= n) return;  // never more characters than bytes
+  testo.resize(PrimiCaratteri(testo, n).size());
+}
+
 std::string_view SenzaSpazi(std::string_view testo) {
   const auto inizio = testo.find_first_not_of(' ');
   if (inizio == std::string_view::npos) return {};

@@ -7,6 +7,8 @@ namespace tarkpo {
 
 // The first `n` characters (code points) of a UTF-8 text.
 std::string PrimiCaratteri(std::string_view testo, size_t n);
+// Cuts a UTF-8 text to its first `n` characters, in place.
+void TagliaCaratteri(std::string& testo, size_t n);
 // The text without leading and trailing blanks (spaces only, as the import compares codes).
 std::string_view SenzaSpazi(std::string_view testo);
 // Lower case of the letters of Windows-1252 (A-Z, the accented capitals, Š Œ Ž Ÿ); other

@@ -29,13 +29,15 @@ bool FileOrdinario(const std::string& percorso) {
 std::string CartellaLavoro(const std::string& pathNegozio) { return pathNegozio + "/work/"; }
 
 bool VerificaImmagine(const std::string& percorso) {
-  if (!FileOrdinario(percorso)) return false;
+  // The extension first: most items name no picture, and it costs no look at the disk.
   const auto punto = percorso.rfind('.');
   std::string estensione(
       SenzaSpazi(punto == std::string::npos ? percorso : percorso.substr(punto + 1)));
   std::transform(estensione.begin(), estensione.end(), estensione.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return estensione == "JPG" || estensione == "JPEG" || estensione == "GIF" || estensione == "BMP";
+  return (estensione == "JPG" || estensione == "JPEG" || estensione == "GIF" ||
+          estensione == "BMP") &&
+         FileOrdinario(percorso);
 }
 
 std::string NomeImmagineLavoro(std::string_view percorso) {

@@ -285,17 +285,21 @@ RigaArticolo LeggiRiga(const Contesto& c, dao::Recordset& origine, double fattor
 }  // namespace
 
 void ImportaArticolo(Contesto& c, RigaArticolo r) {
-  if (SenzaSpazi(r.codice + r.titolo + r.sottotitolo + r.descrizione + r.nota + r.link +
-                 r.giacenza + r.immagine1 + r.immagine2 + r.immaginePiccola)
-          .empty() &&
-      r.prezzo == 0 && r.offerta == 0)
-    return;
+  // The texts joined hold nothing but blanks exactly when each of them does.
+  const bool vuota = [&r] {
+    for (const std::string* t :
+         {&r.codice, &r.titolo, &r.sottotitolo, &r.descrizione, &r.nota, &r.link, &r.giacenza,
+          &r.immagine1, &r.immagine2, &r.immaginePiccola})
+      if (!SenzaSpazi(*t).empty()) return false;
+    return true;
+  }();
+  if (vuota && r.prezzo == 0 && r.offerta == 0) return;
   auto& stato = c.stato;
   if (!stato.gRsArticoli || !stato.gRsReparti) return;
-  r.codice = PrimiCaratteri(r.codice, 50);
-  r.titolo = PrimiCaratteri(r.titolo, 199);
-  r.sottotitolo = PrimiCaratteri(r.sottotitolo, 199);
-  r.link = PrimiCaratteri(r.link, 255);
+  TagliaCaratteri(r.codice, 50);
+  TagliaCaratteri(r.titolo, 199);
+  TagliaCaratteri(r.sottotitolo, 199);
+  TagliaCaratteri(r.link, 255);
   // Recorded before anything can fail: an item the source holds never counts as missing.
   c.imp.gElencoCodiciImportati.Registra(SenzaSpazi(r.codice));
   if (stato.gUltimoOrdinamento > std::numeric_limits<int32_t>::max() - 10) return;
@@ -325,6 +329,7 @@ bool ImportaArticoli(Contesto& c) {
   bool esito = false;
   if (ApriTabellaOrigine(stato, c.def, c.def.gTabellaArt, c.progresso, c.messaggi)) {
     c.progresso.Etichetta("Importazione articoli");
+    c.imp.gElencoCodiciImportati.Riserva(static_cast<size_t>(c.progresso.Massimo()));
     if (VerificaCampiArticoli(stato, c.def, c.messaggi)) {
       try {
         auto& origine = *stato.gRsOrigine;

@@ -5,11 +5,14 @@
 namespace tarkpo::motore {
 
 void CodiciImportati::Registra(std::string_view codice) {
-  if (codice.empty()) return;
-  auto [it, nuovo] = esatti_.emplace(codice);
-  if (!nuovo) return;
-  voci_.emplace_back(codice);
-  minuscoli_.insert(Minuscolo(codice));
+  if (codice.empty() || esatti_.contains(codice)) return;
+  esatti_.insert(voci_.emplace_back(codice));
+}
+
+bool CodiciImportati::ContieneMinuscolo(std::string_view codiceMinuscolo) const {
+  for (; minuscoliFino_ < voci_.size(); ++minuscoliFino_)
+    minuscoli_.insert(Minuscolo(voci_[minuscoliFino_]));
+  return minuscoli_.contains(std::string(codiceMinuscolo));
 }
 
 std::string CodiciImportati::Testo() const {

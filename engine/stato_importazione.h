@@ -1,13 +1,14 @@
 #pragma once
 // What the department and item import keep across rows of one run.
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
-#include <vector>
 
 namespace tarkpo::motore {
 
@@ -15,21 +16,21 @@ namespace tarkpo::motore {
 // (while importing) and ignoring letter case (by the missing-items pass), in constant time.
 class CodiciImportati {
  public:
+  void Riserva(std::size_t codici) { esatti_.reserve(codici); }
   // Records `codice` (already trimmed) unless it is empty or already there.
   void Registra(std::string_view codice);
-  bool Contiene(std::string_view codice) const { return esatti_.contains(std::string(codice)); }
-  // Whether a code equal to `codice` ignoring letter case was recorded.
-  bool ContieneMinuscolo(std::string_view codiceMinuscolo) const {
-    return minuscoli_.contains(std::string(codiceMinuscolo));
-  }
-  const std::vector<std::string>& Voci() const { return voci_; }
+  bool Contiene(std::string_view codice) const { return esatti_.contains(codice); }
+  // Whether a code equal to `codiceMinuscolo` ignoring letter case was recorded.
+  bool ContieneMinuscolo(std::string_view codiceMinuscolo) const;
   // The list as one text: every code followed by "°", no leading separator.
   std::string Testo() const;
 
  private:
-  std::vector<std::string> voci_;
-  std::unordered_set<std::string> esatti_;
-  std::unordered_set<std::string> minuscoli_;
+  std::deque<std::string> voci_;  // stable: the sets look into it
+  std::unordered_set<std::string_view> esatti_;
+  // Made on the first case-blind test, when the run's codes are all known.
+  mutable std::unordered_set<std::string> minuscoli_;
+  mutable std::size_t minuscoliFino_ = 0;
 };
 
 class ColonneArticoli;  // positions of the columns of "articoli", per recordset
