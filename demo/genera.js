@@ -58,11 +58,13 @@ function scriviCsv(nome, intestazione, righe) {
 scriviCsv("reparti.csv", intestazioneRep, reparti);
 scriviCsv("articoli.csv", intestazioneArt, articoli);
 
-// --- Excel: two sheets, first row with the field names; streams padded to 4 KB so the
-// file needs no mini stream ---
+// --- Excel: two sheets, first row with the field names; an empty value is an empty cell
+// (freexl refuses a workbook holding empty strings); streams padded to 4 KB so the file
+// needs no mini stream ---
+const celle = (righe) => righe.map((r) => r.map((v) => (v === "" ? null : v)));
 const wb = XLSX.utils.book_new();
-XLSX.utils.book_append_sheet(wb, XLSX.utils.aoa_to_sheet([intestazioneRep, ...reparti]), "Reparti");
-XLSX.utils.book_append_sheet(wb, XLSX.utils.aoa_to_sheet([intestazioneArt, ...articoli]), "Articoli");
+XLSX.utils.book_append_sheet(wb, XLSX.utils.aoa_to_sheet(celle([intestazioneRep, ...reparti])), "Reparti");
+XLSX.utils.book_append_sheet(wb, XLSX.utils.aoa_to_sheet(celle([intestazioneArt, ...articoli])), "Articoli");
 const cfb = CFB.read(XLSX.write(wb, { bookType: "biff8", type: "buffer" }), { type: "buffer" });
 for (const voce of cfb.FileIndex) {
   if (voce.type !== 2 || voce.content.length >= 4096) continue;

@@ -9,6 +9,7 @@
 #include "banco_importazione.h"
 #include "core/file_definizione.h"
 #include "core/mappa_campi.h"
+#include "core/regionali.h"
 #include "support/negozio_test.h"
 
 namespace tarkpo::motore::test {
@@ -247,50 +248,80 @@ TEST_F(ImportazioneTest, ProgressoDegliArticoli) {
 namespace tarkpo::motore::test {
 namespace {
 
-// A saved definition run from start to end against the demo catalogue's listino.mdb.
+// A saved definition run from start to end against the demo catalogue, in each of its
+// three kinds: the same shop comes out of all of them.
 TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
   std::filesystem::copy(
       std::string(TARKPO_SORGENTI) + "/demo/catalogo", origine_.Percorso(),
       std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-  DefinizioneImportazione salvata = def_;
-  salvata.gPathDb = origine_ / "listino.mdb";
-  salvata.gNomiCampiRep = {"Codice", "Titolo", "Descrizione", "Note", "IVA", "Sconto"};
-  const char* campi[] = {"Reparto", "Codice",  "Titolo", "Sottotitolo", "Descrizione", "Note",
-                         "Prezzo",  "Offerta", "Link",   "Peso",        "Giacenza",    "Immagine"};
-  for (int k = 0; k < 12; ++k) salvata.gNomiCampiArt[k] = campi[k];
-  salvata.gCampiArt[artImmagine2] = 0;
-  salvata.gNomiCampiArt[artImmagine2] = "";
-  salvata.gCampiArt[artImmaginePiccola] = 13;
-  salvata.gNomiCampiArt[artImmaginePiccola] = "ImmaginePiccola";
-  salvata.gGiacenzaMinima = 5;
-  tarkpo::test::CartellaTemp cartella;
-  ASSERT_TRUE(SalvaImportazione(salvata, cartella / "demo.kpo", messaggi_));
-  def_ = DefinizioneImportazione{};
-  ASSERT_EQ(CaricaImportazione(def_, cartella / "demo.kpo"), 1);
+  // The CSV files are ";" delimited with decimal commas, as an Italian user writes them.
+  const std::string impostazioni =
+      "Software\\VB and VBA Program Settings\\Tarvelin KPO\\set0\\Jet\\4.0";
+  motore_.IniPath = "HKEY_CURRENT_USER\\" + impostazioni;
+  ASSERT_TRUE(registro_.ScriviStringa(HKEY_CURRENT_USER, impostazioni + "\\Engines\\Text", "Format",
+                                      "Delimited(;)"));
+  const ImpostazioniRegionali salvate = Regionali();
+  Regionali() = ImpostazioniRegionali::Italiane();
 
-  ASSERT_TRUE(Importa()) << ::testing::PrintToString(messaggi_.Testi());
-  EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "15");
-  EXPECT_EQ(Negozio("SELECT count(*) FROM categorie"), "6");
-  const std::string offerte = Negozio(
-      "SELECT id FROM categorie WHERE titolo = "
-      "'Offerte della settimana'");
-  const std::string importati = Negozio(
-      "SELECT id FROM categorie WHERE titolo = "
-      "'* Articoli importati'");
-  EXPECT_EQ(Negozio("SELECT catID FROM articoli WHERE codice IN ('O003', 'S001', 'X001', "
-                    "'X002') ORDER BY codice"),
-            "imp04|" + offerte + "|" + importati + "|" + importati);
-  EXPECT_EQ(Negozio("SELECT printf('%d %d', prezzo, fuoricatalogo <> 0) FROM articoli "
-                    "WHERE codice = 'F003'"),
-            "67500 1");
-  EXPECT_EQ(Negozio("SELECT imgX0 || 'x' || imgY0 || ' ' || imgX2 FROM articoli "
-                    "WHERE codice = 'P001'"),
-            "120x90 40");
-  EXPECT_EQ(Negozio("SELECT imgY0 FROM articoli WHERE codice = 'V001'"), "160");
-  int copiate = 0;
-  for ([[maybe_unused]] const auto& f : std::filesystem::directory_iterator(negozio_ / "work"))
-    ++copiate;
-  EXPECT_EQ(copiate, 5);
+  struct Tipo {
+    std::string percorso, tipo, opzioni, reparti, articoli;
+  } tipi[] = {
+      {origine_ / "listino.mdb", "Access 2000;", "", "reparti", "articoli"},
+      {origine_ / "listino.xls", "Excel 8.0;", "HDR=Yes", "Reparti$", "Articoli$"},
+      {CartellaOrigine(), "Text;", "HDR=Yes", "reparti#csv", "articoli#csv"},
+  };
+  for (const auto& t : tipi) {
+    SCOPED_TRACE(t.tipo);
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    std::filesystem::remove_all(negozio_ / "work");
+    std::filesystem::create_directory(negozio_ / "work");
+    NuovaSessione();
+    DefinizioneImportazione salvata = def_;
+    salvata.gPathDb = t.percorso;
+    salvata.gTipoDb = t.tipo;
+    salvata.gOpzioniDb = t.opzioni;
+    salvata.gTabellaRep = t.reparti;
+    salvata.gTabellaArt = t.articoli;
+    salvata.gNomiCampiRep = {"Codice", "Titolo", "Descrizione", "Note", "IVA", "Sconto"};
+    const char* campi[] = {"Reparto",     "Codice", "Titolo",   "Sottotitolo",
+                           "Descrizione", "Note",   "Prezzo",   "Offerta",
+                           "Link",        "Peso",   "Giacenza", "Immagine"};
+    for (int k = 0; k < 12; ++k) salvata.gNomiCampiArt[k] = campi[k];
+    salvata.gCampiArt[artImmagine2] = 0;
+    salvata.gNomiCampiArt[artImmagine2] = "";
+    salvata.gCampiArt[artImmaginePiccola] = 13;
+    salvata.gNomiCampiArt[artImmaginePiccola] = "ImmaginePiccola";
+    salvata.gGiacenzaMinima = 5;
+    tarkpo::test::CartellaTemp cartella;
+    ASSERT_TRUE(SalvaImportazione(salvata, cartella / "demo.kpo", messaggi_));
+    def_ = DefinizioneImportazione{};
+    ASSERT_EQ(CaricaImportazione(def_, cartella / "demo.kpo"), 1);
+
+    ASSERT_TRUE(Importa()) << ::testing::PrintToString(messaggi_.Testi());
+    EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "15");
+    EXPECT_EQ(Negozio("SELECT count(*) FROM categorie"), "6");
+    const std::string offerte =
+        Negozio("SELECT id FROM categorie WHERE titolo = 'Offerte della settimana'");
+    const std::string importati =
+        Negozio("SELECT id FROM categorie WHERE titolo = '* Articoli importati'");
+    EXPECT_EQ(Negozio("SELECT catID FROM articoli WHERE codice IN ('O003', 'S001', 'X001', "
+                      "'X002') ORDER BY codice"),
+              "imp04|" + offerte + "|" + importati + "|" + importati);
+    EXPECT_EQ(Negozio("SELECT printf('%g %g', iva, sconto) FROM categorie WHERE id = 'imp03'"),
+              "4 0");
+    EXPECT_EQ(Negozio("SELECT printf('%d %d %d %g', prezzo, offertaprezzo, fuoricatalogo <> 0, "
+                      "peso) FROM articoli WHERE codice IN ('F003', 'V001') ORDER BY codice"),
+              "67500 0 1 0.3|389000 345000 0 1.3");
+    EXPECT_EQ(Negozio("SELECT imgX0 || 'x' || imgY0 || ' ' || imgX2 FROM articoli "
+                      "WHERE codice = 'P001'"),
+              "120x90 40");
+    EXPECT_EQ(Negozio("SELECT imgY0 FROM articoli WHERE codice = 'V001'"), "160");
+    int copiate = 0;
+    for ([[maybe_unused]] const auto& f : std::filesystem::directory_iterator(negozio_ / "work"))
+      ++copiate;
+    EXPECT_EQ(copiate, 5);
+  }
+  Regionali() = salvate;
 }
 
 }  // namespace
