@@ -5,6 +5,7 @@
 #include <iconv.h>
 #include <mdbtools.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -133,9 +134,84 @@ HandleMdb ApriMdb(const std::string& percorso) {
   HandleMdb mdb(mdb_open(assoluto.c_str(), MDB_NOFLAGS));
   if (!mdb) ErroreFileDanneggiato(percorso, "impossibile leggere il database");
   mdb_set_bind_size(mdb.get(), kDimensioneMemo);
-  if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
-    ErroreFileDanneggiato(percorso, "catalogo illeggibile");
   return mdb;
+}
+
+// A table of the catalog, as much as libmdb needs to read it.
+struct VoceCatalogo {
+  std::string nome;
+  uint32_t pagina = 0;
+  int32_t flags = 0;
+};
+
+using VoceMdb = std::unique_ptr<MdbCatalogEntry>;
+
+VoceMdb NuovaVoce(MdbHandle* mdb, const VoceCatalogo& v) {
+  VoceMdb voce(new MdbCatalogEntry{});
+  voce->mdb = mdb;
+  std::strncpy(voce->object_name, v.nome.c_str(), MDB_MAX_OBJ_NAME);
+  voce->object_type = MDB_TABLE;
+  voce->table_pg = v.pagina;
+  voce->flags = v.flags;
+  return voce;
+}
+
+// The null mask and the raw values of the row that mdb_fetch_row has just read.
+bool RigaCorrente(MdbTableDef* t, MdbField* campi) {
+  int inizio = 0;
+  size_t dimensione = 0;
+  return t->num_cols <= MDB_MAX_COLS &&
+         mdb_find_row(t->entry->mdb, static_cast<int>(t->cur_row) - 1, &inizio, &dimensione) == 0 &&
+         mdb_crack_row(t, inizio, dimensione, campi) >= static_cast<int>(t->num_cols);
+}
+
+template <typename T>
+T Grezzo(const MdbField& campo) {
+  T v{};
+  if (campo.value && campo.siz >= static_cast<int>(sizeof v))
+    std::memcpy(&v, campo.value, sizeof v);
+  return v;
+}
+
+std::string TestoGrezzo(MdbHandle* mdb, const MdbField& campo) {
+  char testo[4 * 256 + 4];
+  const int n = campo.siz > 0
+                    ? mdb_unicode2ascii(mdb, static_cast<char*>(campo.value),
+                                        static_cast<size_t>(campo.siz), testo, sizeof testo)
+                    : 0;
+  return std::string(testo, static_cast<size_t>(std::clamp(n, 0, static_cast<int>(sizeof testo))));
+}
+
+// The tables listed in MSysObjects (its table definition is on page 2). libmdb's own
+// catalog reader also decodes every object's properties, and loops for ever on a damaged
+// property record: the catalog is read here without them.
+std::vector<VoceCatalogo> LeggiCatalogo(MdbHandle* mdb, const std::string& percorso) {
+  const VoceMdb voce = NuovaVoce(mdb, {"MSysObjects", 2, 0});
+  TabellaMdb t(mdb_read_table(voce.get()));
+  if (!t || !mdb_read_columns(t.get())) ErroreFileDanneggiato(percorso, "catalogo illeggibile");
+  int id = -1, nome = -1, tipo = -1, flags = -1;
+  for (unsigned c = 0; c < t->num_cols; ++c) {
+    const std::string_view n = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, c))->name;
+    const int i = static_cast<int>(c);
+    if (UgualiSenzaMaiuscole(n, "Id")) id = i;
+    if (UgualiSenzaMaiuscole(n, "Name")) nome = i;
+    if (UgualiSenzaMaiuscole(n, "Type")) tipo = i;
+    if (UgualiSenzaMaiuscole(n, "Flags")) flags = i;
+  }
+  if (id < 0 || nome < 0 || tipo < 0) ErroreFileDanneggiato(percorso, "catalogo illeggibile");
+  std::vector<VoceCatalogo> voci;
+  MdbField campi[MDB_MAX_COLS];
+  mdb_rewind_table(t.get());
+  while (mdb_fetch_row(t.get())) {
+    if (!RigaCorrente(t.get(), campi)) ErroreFileDanneggiato(percorso, "catalogo illeggibile");
+    if (campi[nome].is_null || campi[tipo].is_null || campi[id].is_null) continue;
+    if ((Grezzo<int16_t>(campi[tipo]) & 0x7F) != MDB_TABLE) continue;
+    VoceCatalogo v{TestoGrezzo(mdb, campi[nome]),
+                   static_cast<uint32_t>(Grezzo<int32_t>(campi[id])) & 0x00FFFFFFu,
+                   flags >= 0 && !campi[flags].is_null ? Grezzo<int32_t>(campi[flags]) : 0};
+    if (!v.nome.empty()) voci.push_back(std::move(v));
+  }
+  return voci;
 }
 
 TipoValore TipoCampo(int tipoMdb) {
@@ -166,23 +242,13 @@ TipoValore TipoCampo(int tipoMdb) {
   }
 }
 
-template <typename T>
-T Grezzo(const MdbField& campo) {
-  T v{};
-  if (campo.value && campo.siz >= static_cast<int>(sizeof v))
-    std::memcpy(&v, campo.value, sizeof v);
-  return v;
-}
-
 class CursoreAccess : public CursoreSorgente {
  public:
-  CursoreAccess(const std::string& percorso, const std::string& tabella)
-      : percorso_(percorso), mdb_(ApriMdb(percorso)) {
-    MdbCatalogEntry* voce = mdb_get_catalogentry_by_name(mdb_.get(), tabella.c_str());
-    if (!voce) ErroreTabellaNonTrovata(tabella);
-    tabella_.reset(mdb_read_table(voce));
+  CursoreAccess(const std::string& percorso, const VoceCatalogo& tabella)
+      : percorso_(percorso), mdb_(ApriMdb(percorso)), voce_(NuovaVoce(mdb_.get(), tabella)) {
+    tabella_.reset(mdb_read_table(voce_.get()));
     if (!tabella_ || !mdb_read_columns(tabella_.get()))
-      ErroreFileDanneggiato(percorso, "tabella '" + tabella + "' illeggibile");
+      ErroreFileDanneggiato(percorso, "tabella '" + tabella.nome + "' illeggibile");
     const unsigned colonne = tabella_->num_cols;
     if (colonne > MDB_MAX_COLS) ErroreFileDanneggiato(percorso, "troppe colonne");
     memo_.resize(colonne);
@@ -200,12 +266,8 @@ class CursoreAccess : public CursoreSorgente {
     MdbTableDef* t = tabella_.get();
     if (!mdb_fetch_row(t)) return false;
     // The bound values do not tell Null from "": the row's null mask does.
-    int inizio = 0;
-    size_t dimensione = 0;
     MdbField campi[MDB_MAX_COLS];
-    if (mdb_find_row(mdb_.get(), static_cast<int>(t->cur_row) - 1, &inizio, &dimensione) != 0 ||
-        mdb_crack_row(t, inizio, dimensione, campi) < static_cast<int>(t->num_cols))
-      ErroreFileDanneggiato(percorso_, "riga illeggibile");
+    if (!RigaCorrente(t, campi)) ErroreFileDanneggiato(percorso_, "riga illeggibile");
     riga.resize(t->num_cols);
     for (unsigned c = 0; c < t->num_cols; ++c)
       riga[c] = Valore_(*static_cast<MdbColumn*>(g_ptr_array_index(t->columns, c)), campi[c], c);
@@ -239,14 +301,8 @@ class CursoreAccess : public CursoreSorgente {
         g_free(testo);
         return testo ? Valore::Doppio(v) : Valore::Null();
       }
-      case MDB_TEXT: {
-        char testo[4 * 256 + 4];
-        const int n = campo.siz > 0
-                          ? mdb_unicode2ascii(mdb_.get(), static_cast<char*>(campo.value),
-                                              static_cast<size_t>(campo.siz), testo, sizeof testo)
-                          : 0;
-        return Valore::Testo(std::string(testo, static_cast<size_t>(n > 0 ? n : 0)));
-      }
+      case MDB_TEXT:
+        return Valore::Testo(TestoGrezzo(mdb_.get(), campo));
       case MDB_MEMO: {
         const size_t n = static_cast<size_t>(std::max(lunghezze_[c], 0));
         if (n + 1 >= kDimensioneMemo)
@@ -268,6 +324,7 @@ class CursoreAccess : public CursoreSorgente {
 
   std::string percorso_;
   HandleMdb mdb_;
+  VoceMdb voce_;  // the table definition points at it
   TabellaMdb tabella_;
   std::vector<std::unique_ptr<char[]>> memo_;
   std::vector<int> lunghezze_;
@@ -277,15 +334,14 @@ class SorgenteAccess : public Sorgente {
  public:
   explicit SorgenteAccess(const std::string& percorso) : percorso_(percorso) {
     HandleMdb mdb = ApriMdb(percorso);
-    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
-      auto* voce = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-      if (voce->object_type != MDB_TABLE) continue;
-      TabellaSorgente tabella{voce->object_name, static_cast<int32_t>(voce->flags), {}};
-      if (mdb_is_system_table(voce)) tabella.attributi |= kOggettoDiSistema;
-      TabellaMdb t(mdb_read_table(voce));
+    catalogo_ = LeggiCatalogo(mdb.get(), percorso);
+    for (const auto& v : catalogo_) {
+      const VoceMdb voce = NuovaVoce(mdb.get(), v);
+      TabellaSorgente tabella{v.nome, v.flags, {}};
+      if (mdb_is_system_table(voce.get())) tabella.attributi |= kOggettoDiSistema;
+      TabellaMdb t(mdb_read_table(voce.get()));
       if (!t || !mdb_read_columns(t.get()))
-        ErroreFileDanneggiato(percorso,
-                              std::string("tabella '") + voce->object_name + "' illeggibile");
+        ErroreFileDanneggiato(percorso, "tabella '" + v.nome + "' illeggibile");
       for (unsigned c = 0; c < t->num_cols; ++c) {
         auto* colonna = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, c));
         tabella.campi.push_back({colonna->name, TipoCampo(colonna->col_type)});
@@ -297,13 +353,13 @@ class SorgenteAccess : public Sorgente {
   const std::vector<TabellaSorgente>& Tabelle() const override { return tabelle_; }
 
   std::unique_ptr<CursoreSorgente> Apri(const std::string& tabella) override {
-    const TabellaSorgente& t = tabelle_[IndiceTabella(tabelle_, tabella)];
     // Each cursor has its own handle: libmdb keeps the current page in the handle.
-    return std::make_unique<CursoreAccess>(percorso_, t.nome);
+    return std::make_unique<CursoreAccess>(percorso_, catalogo_[IndiceTabella(tabelle_, tabella)]);
   }
 
  private:
   std::string percorso_;
+  std::vector<VoceCatalogo> catalogo_;  // one per table, in the same order
   std::vector<TabellaSorgente> tabelle_;
 };
 

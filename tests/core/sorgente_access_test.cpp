@@ -150,6 +150,11 @@ TEST(SorgenteAccess, DamagedFilesGiveClearErrors) {
       errori::kFormatoNonRiconosciuto);
   EXPECT_EQ(ErroreApertura(cartella.Scrivi("testa.mdb", intero.substr(0, 4096)), ""),
             errori::kFormatoNonRiconosciuto);
+  // One damaged byte in an object's property record: the catalog is read all the same.
+  std::string proprieta = test::LeggiFile(Dati("V1997_no-password.mdb"));
+  proprieta[100208] = '\xC7';
+  auto guasto = ApriSorgenteAccess(cartella.Scrivi("proprieta.mdb", proprieta), "");
+  EXPECT_EQ(LeggiTutto(*guasto, "Table1").size(), 2u);
   // Cut at a page boundary the file passes the header check: reading it must still end in
   // data or an error, never a crash or a hang.
   for (size_t pagine : {3, 4, 8, 16, 64, 256}) {
