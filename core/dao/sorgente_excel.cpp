@@ -4,6 +4,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,43 @@ std::string TestoNumero(double v, char decimale) {
   return t;
 }
 
+uint32_t Le32(const unsigned char* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+// Whether the workbook stream begins with BOF and FILEPASS, the mark of an encrypted
+// workbook. freexl gives the same answer (no handle, no error) for an encrypted workbook and
+// for some it cannot read, so the mark is looked up in the compound file here.
+bool ECifrata(const std::string& percorso) {
+  std::ifstream f(percorso, std::ios::binary);
+  unsigned char testa[512];
+  if (!f.read(reinterpret_cast<char*>(testa), sizeof testa)) return false;
+  const unsigned spostamento = Le16(testa + 0x1E);
+  if (spostamento < 9 || spostamento > 12) return false;
+  const size_t settore = size_t{1} << spostamento;
+  auto leggi = [&](uint32_t indice, std::vector<unsigned char>& dati) {
+    dati.resize(settore);
+    f.clear();
+    f.seekg(static_cast<std::streamoff>((static_cast<uint64_t>(indice) + 1) * settore));
+    return static_cast<bool>(f.read(reinterpret_cast<char*>(dati.data()), settore));
+  };
+  std::vector<unsigned char> cartella, flusso;
+  if (!leggi(Le32(testa + 0x30), cartella)) return false;
+  for (size_t voce = 0; voce + 128 <= cartella.size(); voce += 128) {
+    const unsigned char* v = cartella.data() + voce;
+    const uint16_t lunghezza = Le16(v + 0x40);  // bytes of the UTF-16 name with its NUL
+    std::string nome;
+    for (size_t i = 0; i + 2 < lunghezza && i < 64; i += 2) nome.push_back(static_cast<char>(v[i]));
+    if (v[0x42] != 2 || (nome != "Workbook" && nome != "Book")) continue;
+    if (Le32(v + 0x78) < 4096 || !leggi(Le32(v + 0x74), flusso)) return false;
+    const size_t dopoBof = 4 + size_t{Le16(flusso.data() + 2)};
+    return Le16(flusso.data()) == 0x0809 && dopoBof + 2 <= flusso.size() &&
+           Le16(flusso.data() + dopoBof) == 0x002F;
+  }
+  return false;
+}
+
 // The open workbook, shared by the source and its cursors; freexl reads one active sheet
 // at a time.
 class Cartella {
@@ -41,10 +79,13 @@ class Cartella {
       handle_ = nullptr;
       ErroreFileDanneggiato(percorso, "codice " + std::to_string(esito));
     }
-    // freexl gives no handle, and no error, for an encrypted workbook.
-    if (!handle_)
-      throw ErroreDao(errori::kFileCifrato, "Impossibile decrittografare il file '" + percorso +
-                                                "': la cartella di lavoro è protetta da password.");
+    if (!handle_) {
+      if (ECifrata(percorso))
+        throw ErroreDao(errori::kFileCifrato,
+                        "Impossibile decrittografare il file '" + percorso +
+                            "': la cartella di lavoro è protetta da password.");
+      ErroreFileDanneggiato(percorso, "contenuto della cartella di lavoro non leggibile");
+    }
   }
   ~Cartella() {
     if (handle_) freexl_close(handle_);

@@ -90,6 +90,7 @@ TEST(SorgenteExcel, BadFilesGiveClearErrors) {
   const std::pair<std::string, int> casi[] = {
       {cartella / "manca.xls", errori::kFileNonTrovato},
       {TARKPO_DATI_TEST "/excel/cifrato.xls", errori::kFileCifrato},
+      {TARKPO_DATI_TEST "/excel/testo_vuoto.xls", errori::kFormatoNonRiconosciuto},
       {cartella.Scrivi("testo.xls", "Codice;Titolo\n1;a\n"), errori::kFormatoNonRiconosciuto},
       {cartella.Scrivi("vuoto.xls", ""), errori::kFormatoNonRiconosciuto},
       {cartella.Scrivi("meta.xls", intero.substr(0, intero.size() / 2)),

@@ -76,3 +76,9 @@ scrivi("cifrato.xls", wb, (cfb) => {
     flusso.subarray(0, 4 + lunghezzaBof), filepass, flusso.subarray(4 + lunghezzaBof)]);
   voce.size = voce.content.length;
 });
+
+// A text cell holding the empty string, which freexl cannot read: a damaged workbook, not an
+// encrypted one.
+const conVuoto = XLSX.utils.book_new();
+XLSX.utils.book_append_sheet(conVuoto, foglio([["a", "b"], ["x", ""]]), "Foglio");
+scrivi("testo_vuoto.xls", conVuoto);
