@@ -25,6 +25,7 @@
 #include "core/mappa_campi.h"
 #include "core/regionali.h"
 #include "engine/importazione.h"
+#include "support/mappa_prova.h"
 #include "wizard/scatola_immagine.h"
 
 namespace fs = std::filesystem;
@@ -33,11 +34,6 @@ using Orologio = std::chrono::steady_clock;
 
 namespace {
 
-constexpr const char* kCampiArticoli[] = {
-    "Reparto", "Codice", "Titolo", "Sottotitolo", "Descrizione", "Note",      "Prezzo",
-    "Offerta", "Link",   "Peso",   "Giacenza",    "Immagine1",   "Immagine2", "ImmaginePiccola"};
-constexpr const char* kCampiReparti[] = {"Codice", "Titolo", "Descrizione",
-                                         "Note",   "IVA",    "Sconto"};
 constexpr int kReparti = 200;
 
 class MessaggiBench : public IMessaggi {
@@ -93,7 +89,7 @@ void ScriviCatalogo(const std::string& cartella, int n, bool senzaDecimo, bool i
   for (int k = 0; k < kReparti; ++k)
     rep << "R" << k << ",Reparto " << k << ",Descrizione del reparto " << k << ",,22,0\n";
   std::ofstream art(cartella + "/articoli.csv");
-  for (int k = 0; k < 14; ++k) art << (k ? "," : "") << kCampiArticoli[k];
+  for (int k = 0; k < 14; ++k) art << (k ? "," : "") << test::kColonneArticoli[k];
   art << "\n";
   for (int i = 0; i < n; ++i) {
     if (senzaDecimo && i % 10 == 9) continue;
@@ -106,26 +102,8 @@ void ScriviCatalogo(const std::string& cartella, int n, bool senzaDecimo, bool i
 }
 
 DefinizioneImportazione Definizione(const std::string& negozio, const std::string& origine) {
-  DefinizioneImportazione d;
-  d.gPathNegozio = negozio;
-  d.gPathDb = origine;
-  d.gTipoDb = "Text;";
-  d.gOpzioniDb = "HDR=Yes";
-  d.gImpRep = 1;
-  d.gImpArt = 1;
-  d.gTabellaRep = "reparti#csv";
-  d.gTabellaArt = "articoli#csv";
-  for (int k = 0; k < kRigheReparti; ++k) {
-    d.gCampiRep[k] = k + 1;
-    d.gNomiCampiRep[k] = kCampiReparti[k];
-  }
-  for (int k = 0; k < kRigheArticoli; ++k) {
-    d.gCampiArt[k] = k + 1;
-    d.gNomiCampiArt[k] = kCampiArticoli[k];
-  }
-  d.gSovrascrivi = 1;
+  DefinizioneImportazione d = test::DefinizioneCatalogoCsv(negozio, origine);
   d.gGiacenzaMinima = 5;
-  d.gListini[0] = 1;
   return d;
 }
 
@@ -166,7 +144,7 @@ double Pavimento(const std::string& cartella, const std::string& csv) {
   fs::remove(db);
   std::string colonne;
   for (int k = 0; k < 14; ++k)
-    colonne += std::string(k ? ", " : "") + "\"" + kCampiArticoli[k] + "\" TEXT";
+    colonne += std::string(k ? ", " : "") + "\"" + test::kColonneArticoli[k] + "\" TEXT";
   SqlFile(db, "CREATE TABLE articoli (" + colonne + ")");
   return Secondi(
       [&] { Esegui("sqlite3 '" + db + "' \".import --csv --skip 1 '" + csv + "' articoli\""); });
