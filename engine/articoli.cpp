@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "core/caratteri.h"
+#include "core/dao/conversioni.h"
 #include "core/dao/dao.h"
 #include "core/mappa_campi.h"
 #include "core/percorsi.h"
@@ -97,20 +98,62 @@ std::string RisolviReparto(Contesto& c, const std::string& riferimento) {
   return trovato.empty() ? RepartoArticoliImportati(c) : trovato;
 }
 
-void ScriviPrezzi(const Contesto& c, dao::Recordset& rs, const ColonneArticoli& col,
-                  const RigaArticolo& r, bool prezzo, bool offerta) {
+// The price columns of every chosen list, handed to `scrivi`(column, value).
+template <class Scrittura>
+void Prezzi(const Contesto& c, const ColonneArticoli& col, const RigaArticolo& r, bool prezzo,
+            bool offerta, Scrittura&& scrivi) {
   for (int k = 0; k < kListini; ++k) {
     if (c.def.gListini[k] <= 0) continue;
-    if (prezzo) Scrivi(rs, col.prezzo[k], Valore::Valuta(r.prezzo));
+    if (prezzo) scrivi(col.prezzo[k], Valore::Valuta(r.prezzo));
     if (offerta) {
-      Scrivi(rs, col.offertaprezzo[k], Valore::Valuta(r.offerta));
-      Scrivi(rs, col.offerta[k], Valore::Booleano(r.offerta > 0));
+      scrivi(col.offertaprezzo[k], Valore::Valuta(r.offerta));
+      scrivi(col.offerta[k], Valore::Booleano(r.offerta > 0));
     }
   }
 }
 
-void ScriviFuoriCatalogo(dao::Recordset& rs, const ColonneArticoli& col, int16_t stato) {
-  if (stato == 1 || stato == 2) Scrivi(rs, col.fuoricatalogo, Valore::Booleano(stato == 1));
+template <class Scrittura>
+void FuoriCatalogo(const ColonneArticoli& col, int16_t stato, Scrittura&& scrivi) {
+  if (stato == 1 || stato == 2) scrivi(col.fuoricatalogo, Valore::Booleano(stato == 1));
+}
+
+// The columns the update path writes, in their order, each handed to `scrivi`.
+template <class Scrittura>
+void ColonneAggiornate(const Contesto& c, const ColonneArticoli& col, const RigaArticolo& r,
+                       const std::string* reparto, Scrittura&& scrivi) {
+  if (reparto) scrivi(col.catID, Valore::Testo(*reparto));
+  if (Mappata(c, artTitolo)) scrivi(col.titolo, Valore::Testo(r.titolo));
+  if (Mappata(c, artSottotitolo)) scrivi(col.sottotitolo, Valore::Testo(r.sottotitolo));
+  if (Mappata(c, artDescrizione)) scrivi(col.descrizione, Valore::Testo(r.descrizione));
+  if (Mappata(c, artNote)) scrivi(col.note, Valore::Testo(r.nota));
+  Prezzi(c, col, r, Mappata(c, artPrezzo), Mappata(c, artOfferta), scrivi);
+  if (Mappata(c, artLink)) scrivi(col.link, Valore::Testo(r.link));
+  if (Mappata(c, artPeso)) scrivi(col.peso, Valore::Singolo(r.peso));
+  if (Mappata(c, artGiacenza)) {
+    scrivi(col.giacenza, Valore::Testo(r.giacenza));
+    FuoriCatalogo(col, r.statoGiacenza, scrivi);
+  }
+}
+
+// Whether the current row already holds every value the update would write, as its columns
+// would store them; then writing it again would change nothing.
+bool GiaAggiornata(dao::Recordset& rs, const Contesto& c, const ColonneArticoli& col,
+                   const RigaArticolo& r, const std::string* reparto) {
+  bool uguale = true;
+  ColonneAggiornate(c, col, r, reparto, [&](const Colonna& colonna, const Valore& v) {
+    if (!uguale) return;
+    if (colonna.indice < 0) {
+      uguale = false;  // the write path fails on it, as it must
+      return;
+    }
+    try {
+      const auto& campo = rs.Campi()[static_cast<size_t>(colonna.indice)];
+      uguale = rs.Fields(colonna.indice).Value() == dao::ConvertiA(v, campo.Type());
+    } catch (const dao::ErroreDao&) {
+      uguale = false;
+    }
+  });
+  return uguale;
 }
 
 void CopiaImmagini(Contesto& c, dao::Recordset& rs, const ColonneArticoli& col,
@@ -132,24 +175,24 @@ void AggiornaEsistenti(Contesto& c, const ColonneArticoli& col, const RigaArtico
   const bool scriviReparto = Mappata(c, artReparto) && c.def.gPreserva == 0;
   // An item is never put in no department: it keeps its row as it was.
   if (scriviReparto && reparto.empty()) return;
+  const std::string* nuovoReparto = scriviReparto ? &reparto : nullptr;
+  // A picture to copy may change the row whatever its other values (an empty path copies
+  // nothing).
+  const bool immagini = (Mappata(c, artImmagine1) && !r.immagine1.empty()) ||
+                        (Mappata(c, artImmagine2) && !r.immagine2.empty()) ||
+                        (Mappata(c, artImmaginePiccola) && !r.immaginePiccola.empty());
+  auto scrivi = [&rs](const Colonna& colonna, const Valore& v) { Scrivi(rs, colonna, v); };
   const std::string criterio = dao::Criterio("codice", r.codice);
   rs.FindFirst(criterio);
   while (!rs.NoMatch() && c.def.gSovrascrivi == 1) {
-    rs.Edit();
-    if (scriviReparto) Scrivi(rs, col.catID, Valore::Testo(reparto));
-    if (Mappata(c, artTitolo)) Scrivi(rs, col.titolo, Valore::Testo(r.titolo));
-    if (Mappata(c, artSottotitolo)) Scrivi(rs, col.sottotitolo, Valore::Testo(r.sottotitolo));
-    if (Mappata(c, artDescrizione)) Scrivi(rs, col.descrizione, Valore::Testo(r.descrizione));
-    if (Mappata(c, artNote)) Scrivi(rs, col.note, Valore::Testo(r.nota));
-    ScriviPrezzi(c, rs, col, r, Mappata(c, artPrezzo), Mappata(c, artOfferta));
-    if (Mappata(c, artLink)) Scrivi(rs, col.link, Valore::Testo(r.link));
-    if (Mappata(c, artPeso)) Scrivi(rs, col.peso, Valore::Singolo(r.peso));
-    if (Mappata(c, artGiacenza)) {
-      Scrivi(rs, col.giacenza, Valore::Testo(r.giacenza));
-      ScriviFuoriCatalogo(rs, col, r.statoGiacenza);
+    // A row that already holds the catalogue's values is left unwritten: a repeated import
+    // of an unchanged catalogue costs no write.
+    if (immagini || !GiaAggiornata(rs, c, col, r, nuovoReparto)) {
+      rs.Edit();
+      ColonneAggiornate(c, col, r, nuovoReparto, scrivi);
+      CopiaImmagini(c, rs, col, r);
+      rs.Update();
     }
-    CopiaImmagini(c, rs, col, r);
-    rs.Update();
     rs.FindNext(criterio);
   }
 }
@@ -165,12 +208,13 @@ void AggiungiNuovo(Contesto& c, const ColonneArticoli& col, const RigaArticolo& 
   Scrivi(rs, col.sottotitolo, Valore::Testo(r.sottotitolo));
   Scrivi(rs, col.descrizione, Valore::Testo(r.descrizione));
   Scrivi(rs, col.note, Valore::Testo(r.nota));
-  ScriviPrezzi(c, rs, col, r, true, true);
+  auto scrivi = [&rs](const Colonna& colonna, const Valore& v) { Scrivi(rs, colonna, v); };
+  Prezzi(c, col, r, true, true, scrivi);
   Scrivi(rs, col.link, Valore::Testo(r.link));
   Scrivi(rs, col.peso, Valore::Singolo(r.peso));
   Scrivi(rs, col.giacenza, Valore::Testo(r.giacenza));
   Scrivi(rs, col.ordinamento, Valore::Lungo(ordinamento));
-  ScriviFuoriCatalogo(rs, col, r.statoGiacenza);
+  FuoriCatalogo(col, r.statoGiacenza, scrivi);
   CopiaImmagini(c, rs, col, r);
   rs.Update();
   c.stato.gElencoCodiciNegozio.Aggiungi(r.codice);

@@ -173,6 +173,14 @@ TEST_F(ImportazioneTest, ImportazioneRipetutaNonCambiaNulla) {
   EXPECT_EQ(Negozio(dump), prima);
   EXPECT_EQ(Negozio("SELECT count(*) FROM articoli"), "3");
   EXPECT_EQ(Negozio("SELECT count(*) FROM categorie"), "3");  // with "* Articoli importati"
+
+  // One value changed in the catalogue: that one reaches the shop, on both rows of the code.
+  SqlNegozio("INSERT INTO articoli (codice, catID, prezzo, ordinamento) VALUES ('A', 'x', 1, 99)");
+  SqlOrigine("UPDATE articoli SET Prezzo = 1.75 WHERE Codice = 'A'");
+  NuovaSessione();
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT prezzo || catID FROM articoli WHERE codice = 'A'"),
+            "17500imp01|17500imp01");
 }
 
 TEST_F(ImportazioneTest, ArticoliDelSorgenteNonSonoMaiMancanti) {
