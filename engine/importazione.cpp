@@ -1,5 +1,7 @@
 #include "engine/importazione.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -28,11 +30,33 @@ void MostraErrore(IMessaggi& messaggi, const dao::ErroreDao& e) {
   messaggi.Mostra(TestoErrore(e.Numero(), e.Descrizione()), Icona::Esclamazione);
 }
 
+// A shop that cannot be written would fail every row silently and end in an empty
+// "success": the data file and its folder (where the journal goes) must be writable.
+// The reason, "" when they are or when the folder holds no shop (the backup says so).
+std::string SolaLettura(const std::string& cartella) {
+  std::error_code ec;
+  std::string file = cartella + "/catalog.mdb";
+  if (!std::filesystem::is_regular_file(file, ec)) file = cartella + "/items.dat";
+  if (!std::filesystem::is_regular_file(file, ec)) return "";
+  std::string motivo;
+  if (::access(file.c_str(), W_OK) != 0)
+    motivo = "Il database \"" + file + "\" è di sola lettura";
+  else if (::access(cartella.c_str(), W_OK) != 0)
+    motivo = "La cartella \"" + cartella + "\" è di sola lettura";
+  return motivo.empty() ? "" : "Impossibile aprire il file \"" + file + "\":\n" + motivo;
+}
+
 }  // namespace
 
 EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
                                      const std::string& cartellaProgramma) {
   EsitoImportazione esito;
+  if (const std::string motivo = SolaLettura(c.def.gPathNegozio); !motivo.empty()) {
+    c.messaggi.Mostra(motivo, Icona::Esclamazione);
+    c.messaggi.Mostra("Il negozio non è stato modificato", Icona::Informazione);
+    esito.eseguita = true;
+    return esito;
+  }
   esito.backup = BackupNegozio(c.stato, c.def, c.messaggi);
   if (esito.backup.empty() && c.messaggi.Mostra("Non è possibile creare un backup del negozio:\n"
                                                 "procedere comunque all'importazione?",

@@ -219,6 +219,17 @@ void Chiudi(std::vector<std::shared_ptr<Connessione>>& coinvolte, bool conferma)
   for (auto& c : coinvolte) {
     if (!c->inTransazione) continue;
     c->inTransazione = false;
+    if (!c->transazionePersa.empty()) {
+      // SQLite already undid the transaction: what followed is only rolled back.
+      const ErroreDao perdita(errori::kErroreMotore, c->transazionePersa);
+      c->transazionePersa.clear();
+      try {
+        c->Esegui("ROLLBACK");
+      } catch (const ErroreDao&) {
+      }
+      if (conferma && !primo) primo = perdita;
+      continue;
+    }
     try {
       c->Esegui(conferma ? "COMMIT" : "ROLLBACK");
     } catch (const ErroreDao& e) {

@@ -57,6 +57,9 @@ class Connessione {
   int32_t ProssimoContatore(InfoTabella& tabella);
 
   bool inTransazione = false;
+  // The error with which SQLite ended the pending transaction by itself (a full disk, an
+  // I/O error); "" while it holds.
+  mutable std::string transazionePersa;
 
  private:
   sqlite3* db_;

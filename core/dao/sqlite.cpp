@@ -171,6 +171,12 @@ Connessione::~Connessione() {
 void Connessione::Errore(int rc, const std::string& tabella) const {
   const std::string messaggio = sqlite3_errmsg(db_);
   const int primario = rc & 0xFF;
+  // Everything written so far in the transaction is gone, and every later statement would
+  // be committed on its own: a new transaction holds them until the workspace rolls it back.
+  if (inTransazione && transazionePersa.empty() && sqlite3_get_autocommit(db_)) {
+    transazionePersa = "Errore del database \"" + percorso_ + "\": " + messaggio;
+    sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+  }
   if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
     throw ErroreDao(errori::kValoreDuplicato,
                     "Valore duplicato in un indice univoco della tabella \"" + tabella + "\"");
