@@ -9,8 +9,8 @@
 
 #include "core/impostazioni.h"
 #include "core/programma.h"
-#include "wizard/frm_about.h"
 #include "wizard/disegni.h"
+#include "wizard/frm_about.h"
 #include "wizard/messaggi_qt.h"
 #include "wizard/programma.h"
 #include "wizard/shell_qt.h"

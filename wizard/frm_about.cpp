@@ -12,10 +12,10 @@
 #include "core/programma.h"
 #include "core/shell.h"
 #include "wizard/chiusura.h"
+#include "wizard/disegni.h"
 #include "wizard/frm_main.h"
 #include "wizard/frm_start.h"
 #include "wizard/geometria.h"
-#include "wizard/disegni.h"
 #include "wizard/programma.h"
 
 namespace tarkpo::wizard {

@@ -4,10 +4,10 @@
 
 #include "core/shell.h"
 #include "wizard/chiusura.h"
+#include "wizard/disegni.h"
 #include "wizard/frm_about.h"
 #include "wizard/frm_main.h"
 #include "wizard/geometria.h"
-#include "wizard/disegni.h"
 #include "wizard/programma.h"
 
 namespace tarkpo::wizard {
