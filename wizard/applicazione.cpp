@@ -9,6 +9,7 @@
 
 #include "core/impostazioni.h"
 #include "core/programma.h"
+#include "wizard/dialoghi_file_qt.h"
 #include "wizard/disegni.h"
 #include "wizard/frm_about.h"
 #include "wizard/messaggi_qt.h"
@@ -68,8 +69,9 @@ int EseguiApplicazione(int argc, char** argv) {
   InstallaFineSuSegnale(app);
   MessaggiQt messaggi;
   ShellQt shell;
+  DialoghiFileQt dialoghi;
   Registro registro = Registro::DaAmbiente();
-  Programma prog(messaggi, shell, registro, TerminaProcesso, CartellaProgramma(), riga);
+  Programma prog(messaggi, shell, dialoghi, registro, TerminaProcesso, CartellaProgramma(), riga);
   AvviaFinestre(prog);
   return app.exec();
 }

@@ -5,10 +5,12 @@
 
 namespace tarkpo::wizard {
 
-Programma::Programma(IMessaggi& messaggi_, IShell& shell_, Registro& registro_,
-                     std::function<void(int)> termina, std::string cartella, std::string riga)
+Programma::Programma(IMessaggi& messaggi_, IShell& shell_, IDialoghiFile& dialoghi_,
+                     Registro& registro_, std::function<void(int)> termina, std::string cartella,
+                     std::string riga)
     : messaggi(messaggi_),
       shell(shell_),
+      dialoghi(dialoghi_),
       registro(registro_),
       motore(registro_),
       cartellaProgramma(std::move(cartella)),

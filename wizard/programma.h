@@ -12,6 +12,7 @@
 #include "core/impostazioni.h"
 #include "core/messaggi.h"
 #include "core/shell.h"
+#include "wizard/dialoghi_file.h"
 #include "wizard/finestra.h"
 
 namespace tarkpo::wizard {
@@ -20,7 +21,7 @@ class Programma {
  public:
   // `termina` ends the process with the given status and does not return in the program;
   // tests pass one that records the ending.
-  Programma(IMessaggi& messaggi, IShell& shell, Registro& registro,
+  Programma(IMessaggi& messaggi, IShell& shell, IDialoghiFile& dialoghi, Registro& registro,
             std::function<void(int)> termina, std::string cartellaProgramma,
             std::string rigaComando);
   ~Programma();
@@ -29,6 +30,7 @@ class Programma {
 
   IMessaggi& messaggi;
   IShell& shell;
+  IDialoghiFile& dialoghi;  // file open and save
   Registro& registro;
   dao::DBEngine motore;
   DefinizioneImportazione def;

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh program for each test: its own folder and settings store, scripted message
-// boxes, a shell that records instead of acting, and an ending that is only recorded.
+// boxes, a shell and file dialogs that record instead of acting, and an ending that is only
+// recorded.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include "core/impostazioni.h"
 #include "core/shell.h"
 #include "support/cartella_temp.h"
+#include "support/dialoghi_finti.h"
 #include "support/messaggi_script.h"
 #include "support/shell_finta.h"
 #include "wizard/programma.h"
@@ -25,8 +27,8 @@ struct Ambiente {
 
   wizard::Programma& Crea(const std::string& rigaComando = "") {
     prog = std::make_unique<wizard::Programma>(
-        messaggi, shell, registro, [this](int stato) { fini.push_back(stato); }, cartellaProgramma,
-        rigaComando);
+        messaggi, shell, dialoghi, registro, [this](int stato) { fini.push_back(stato); },
+        cartellaProgramma, rigaComando);
     return *prog;
   }
 
@@ -34,6 +36,7 @@ struct Ambiente {
   std::string cartellaProgramma = cartella / "programma";
   MessaggiScript messaggi;
   ShellFinto shell;
+  DialoghiFinti dialoghi;
   Registro registro{cartella / "utente", cartella / "macchina"};
   std::vector<int> fini;  // the process endings asked for, with their status
   std::unique_ptr<wizard::Programma> prog;
