@@ -12,6 +12,8 @@
 #include "core/impostazioni.h"
 #include "core/messaggi.h"
 #include "core/shell.h"
+#include "engine/stato_importazione.h"
+#include "engine/stato_motore.h"
 #include "wizard/dialoghi_file.h"
 #include "wizard/finestra.h"
 
@@ -36,6 +38,10 @@ class Programma {
   DefinizioneImportazione def;
   StatoProgramma stato;
   std::shared_ptr<dao::Database> gDb;  // the open source database
+  // The engine's program-wide state: the shop database and file name, key lists, and what
+  // the one import of this run keeps across rows.
+  motore::StatoMotore statoMotore;
+  motore::StatoImportazione statoImportazione;
   // Opens the source through the source page's data control into gDb; false after it has
   // told the user why.
   std::function<bool()> ApriDatabaseOrigineMain;
