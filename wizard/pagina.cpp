@@ -35,7 +35,7 @@ QPushButton* Pulsante(QWidget* genitore, const char* nome, const QString& testo,
 }  // namespace
 
 PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice& c)
-    : Finestra(programma, nome), passo_(c.passo) {
+    : Finestra(programma, nome), passo_(c.passo), ordineHelp_(c.indiciHelp) {
   const bool largo = c.passo >= 10;  // two-digit steps move the title to the right
   setFont(CarattereFinestra(8));
   // A fixed single border: a title, the system menu and close box, no resizing.
@@ -105,7 +105,8 @@ PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice
 void PaginaWizard::DisponiHelp() {
   const int sinistra = Px(120), larghezza = Px(2655);
   int alto = Px(120);
-  for (auto& [i, l] : lblHelp) {
+  for (int i : ordineHelp_) {
+    QLabel* l = lblHelp[i];
     if (!l->isVisibleTo(Picture1)) continue;
     int altezza = l->text().isEmpty() ? 0 : l->heightForWidth(larghezza);
     l->setGeometry(sinistra, alto, larghezza, altezza);

@@ -18,7 +18,7 @@ struct Cornice {
   int passo;                    // 1 to 11, the caption of Label3
   const char* titolo;           // the caption of Label4
   int larghezzaTitolo;          // twips; 0 = as wide as the title needs
-  std::vector<int> indiciHelp;  // the lblHelp labels of the page
+  std::vector<int> indiciHelp;  // the lblHelp labels of the page, from the top of the panel
   bool indietro;                // whether the page has "< Indietro"
   const char* avanti;           // "Avanti >" or "Importa"
   bool avantiAbilitato;
@@ -65,6 +65,7 @@ class PaginaWizard : public Finestra {
   void CopiaCornice();
 
   int passo_;
+  std::vector<int> ordineHelp_;
 };
 
 }  // namespace tarkpo::wizard

@@ -148,6 +148,7 @@ TEST(Avvio, RiavvioConRRipristinaLaDefinizioneEApreLaPaginaOrigine) {
     EXPECT_FALSE(std::filesystem::exists(a.cartellaProgramma + "/main.tmp"));
     DefinizioneImportazione attesa = c.conFile ? salvata : DefinizioneImportazione{};
     attesa.gListini[0] = 1;  // on every start path; the new-run defaults are not applied
+    attesa.gTipoDb = "Access 2000;";  // an empty kind is an Access source to the source page
     EXPECT_EQ(prog.def, attesa);
     EXPECT_EQ(prog.motore.IniPath, c.iniPath);
     EXPECT_TRUE(prog.stato.gWizardAvviato);
@@ -244,6 +245,7 @@ TEST(Avvio, RiavvioERipresaSiPassanoLaDefinizione) {
   Programma& dopo = a.Crea(a.shell.avvii.at(0).argomenti.at(0));
   AvviaFinestre(dopo);
   scritta.gListini[0] = 1;
+  scritta.gTipoDb = "Access 2000;";
   EXPECT_EQ(dopo.def, scritta);
   EXPECT_EQ(dopo.motore.IniPath, kIniPathSet1);
 }
@@ -255,6 +257,7 @@ TEST(AboutBox, DopoLAvvioMostraLaVersioneSiChiudeENonCambiaNulla) {
     Ambiente a;
     Programma& prog = a.Crea();
     prog.stato.gWizardAvviato = true;
+    prog.def.gTipoDb = "Access 2000;";
     prog.def.gImpRep = 0;
     prog.def.gGiacenzaMinima = 5;
     prog.def.gListini = {0, 0, 1, 0, 0, 0, 0, 0, 0, 0};

@@ -10,6 +10,8 @@
 #include "wizard/applicazione.h"
 #include "wizard/frm_about.h"
 #include "wizard/frm_main.h"
+#include "wizard/frm_opzioni_db.h"
+#include "wizard/frm_start.h"
 
 namespace tarkpo::wizard {
 namespace {
@@ -22,8 +24,15 @@ TEST(Schermate, AvvioEPaginaInPng) {
   AvviaFinestre(prog);
   frmAbout* avvio = prog.Caricata<frmAbout>();
   ASSERT_NE(avvio, nullptr);
+  prog.def.gTipoDb = "Text;";
+  prog.def.gPathDb = "/dati/catalogo";
+  prog.def.gPathNegozio = "/negozi/uno";
   frmMain& pagina = prog.Form<frmMain>();
   pagina.Mostra();
+  frmStart& start = prog.Form<frmStart>();
+  start.Mostra();
+  frmOpzioniDb& opzioni = prog.Form<frmOpzioniDb>();
+  opzioni.Mostra();
 
   struct Schermata {
     QWidget* finestra;
@@ -31,7 +40,9 @@ TEST(Schermate, AvvioEPaginaInPng) {
     QSize dimensione;
   };
   for (const Schermata& s :
-       {Schermata{avvio, "avvio.png", {404, 285}}, Schermata{&pagina, "pagina.png", {632, 445}}}) {
+       {Schermata{avvio, "avvio.png", {404, 285}}, Schermata{&pagina, "pagina.png", {632, 445}},
+        Schermata{&start, "start.png", {632, 445}},
+        Schermata{&opzioni, "opzioni_db.png", {276, 197}}}) {
     const QString percorso = cartella + QLatin1Char('/') + QLatin1String(s.file);
     ASSERT_TRUE(s.finestra->grab().save(percorso, "PNG")) << percorso.toStdString();
     QImage letta(percorso);

@@ -1,0 +1,41 @@
+#include "wizard/controlli.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include "wizard/geometria.h"
+
+namespace tarkpo::wizard {
+
+void CasellaACapo::paintEvent(QPaintEvent* /*evento*/) {
+  QStylePainter g(this);
+  QStyleOptionButton opzione;
+  initStyleOption(&opzione);
+  opzione.text.clear();
+  g.drawControl(QStyle::CE_CheckBox, opzione);  // the box and the focus, without the text
+  const QRect area = style()->subElementRect(QStyle::SE_CheckBoxContents, &opzione, this);
+  style()->drawItemText(&g, area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, palette(),
+                        isEnabled(), text(), QPalette::WindowText);
+}
+
+bool CasellaACapo::hitButton(const QPoint& punto) const { return rect().contains(punto); }
+
+QGroupBox* Riquadro(QWidget* genitore, const char* nome, const QString& titolo, int sinistra,
+                    int alto, int larghezza, int altezza) {
+  auto* r = new QGroupBox(titolo, genitore);
+  r->setObjectName(QString::fromLatin1(nome));
+  PosizionaTwips(r, sinistra, alto, larghezza, altezza);
+  return r;
+}
+
+QLabel* Etichetta(QWidget* genitore, const char* nome, const char* testo, int sinistra, int alto,
+                  int larghezza, int altezza) {
+  auto* l = new QLabel(QString::fromUtf8(testo), genitore);
+  l->setObjectName(QString::fromLatin1(nome));
+  l->setWordWrap(true);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  PosizionaTwips(l, sinistra, alto, larghezza, altezza);
+  return l;
+}
+
+}  // namespace tarkpo::wizard

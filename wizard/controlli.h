@@ -1,0 +1,28 @@
+#pragma once
+// Controls the pages need beyond Qt's own.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QString>
+
+namespace tarkpo::wizard {
+
+// A check box whose text wraps onto more lines within its width, the whole box clickable.
+class CasellaACapo : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  void paintEvent(QPaintEvent* evento) override;
+  bool hitButton(const QPoint& punto) const override;
+};
+
+// A frame with a caption, at a place in twips.
+QGroupBox* Riquadro(QWidget* genitore, const char* nome, const QString& titolo, int sinistra,
+                    int alto, int larghezza, int altezza);
+
+// A label whose text wraps, from the top left, at a place in twips.
+QLabel* Etichetta(QWidget* genitore, const char* nome, const char* testo, int sinistra, int alto,
+                  int larghezza, int altezza);
+
+}  // namespace tarkpo::wizard
