@@ -52,11 +52,14 @@ void TornaAlPrimo(dao::Recordset& rs) {
 }
 
 // Copies `da` to `a`, which must not exist yet, byte for byte and flushed; a failed copy
-// leaves no file `a`.
+// leaves no file `a`. The bytes go to a file beside it that takes the name `a` only when
+// whole, so a process killed while copying leaves no half backup under a backup's name.
 bool CopiaNuovo(const std::string& da, const std::string& a) {
+  if (FileOrdinario(a)) return false;
   int sorgente = ::open(da.c_str(), O_RDONLY | O_CLOEXEC);
   if (sorgente < 0) return false;
-  int destinazione = ::open(a.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const std::string parziale = a + ".parziale";
+  int destinazione = ::open(parziale.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (destinazione < 0) {
     ::close(sorgente);
     return false;
@@ -85,7 +88,11 @@ bool CopiaNuovo(const std::string& da, const std::string& a) {
   if (riuscita && ::fsync(destinazione) != 0) riuscita = false;
   if (::close(destinazione) != 0) riuscita = false;
   ::close(sorgente);
-  if (!riuscita) ::unlink(a.c_str());
+  // A hard link gives the whole copy its name, and fails rather than replace a file; where
+  // the file system has no links, a rename once the name is seen free.
+  if (riuscita && ::link(parziale.c_str(), a.c_str()) != 0)
+    riuscita = errno != EEXIST && !FileOrdinario(a) && ::rename(parziale.c_str(), a.c_str()) == 0;
+  ::unlink(parziale.c_str());
   return riuscita;
 }
 

@@ -22,9 +22,11 @@ echo "whole import: ${durata_ms} ms"
 
 prima=0 dopo=0 giornali=0
 for ((k = 1; k <= punti; k++)); do
-  # A third anywhere, the rest around the end, where the commit writes the file.
-  case $((RANDOM % 3)) in
-    0) ms=$((RANDOM * durata_ms / 32768)) ;;
+  # A sixth at the very start, where the backup is copied, two sixths anywhere, the rest
+  # around the end, where the commit writes the file.
+  case $((RANDOM % 6)) in
+    0) ms=$((RANDOM % (durata_ms / 25 + 2))) ;;
+    1 | 2) ms=$((RANDOM * durata_ms / 32768)) ;;
     *) ms=$((durata_ms * 70 / 100 + RANDOM * durata_ms * 50 / 100 / 32768)) ;;
   esac
   nuovo_negozio "$lavoro/n"
