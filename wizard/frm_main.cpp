@@ -3,11 +3,14 @@
 #include <QButtonGroup>
 #include <filesystem>
 
+#include "core/accesso_origine.h"
 #include "core/caratteri.h"
 #include "core/shell.h"
 #include "wizard/controlli.h"
 #include "wizard/frm_opzioni_db.h"
 #include "wizard/frm_start.h"
+#include "wizard/frm_tabella_art.h"
+#include "wizard/frm_tabella_rep.h"
 #include "wizard/geometria.h"
 #include "wizard/programma.h"
 
@@ -263,7 +266,25 @@ void frmMain::cmdPath_Click() {
 
 void frmMain::cmdOpzioni_Click() { prog_.Form<frmOpzioniDb>().MostraModale(this); }
 
-void frmMain::cmdImport_Click() {}
+void frmMain::cmdImport_Click() {
+  if (prog_.pagineOrigine == nullptr) return;
+  IPagineOrigine& pagine = *prog_.pagineOrigine;
+  DefinizioneImportazione& d = prog_.def;
+  if (!ApriDatabaseOrigine(d, pagine, prog_.messaggi, prog_.gDb)) return;
+  // When only items are imported, the departments table page stays loaded and hidden: its
+  // data control holds the open source.
+  PaginaWizard& prossima = d.gImpRep == 1 ? static_cast<PaginaWizard&>(prog_.Form<frmTabellaRep>())
+                                          : prog_.Form<frmTabellaArt>();
+  const bool elencate = d.gImpRep == 1
+                            ? ElencaTabelleRep(d, prog_.gDb.get(), pagine, prog_.messaggi)
+                            : ElencaTabelleArt(d, prog_.gDb.get(), pagine, prog_.messaggi);
+  if (!elencate) {
+    prossima.Scarica();
+    return;
+  }
+  prossima.Mostra();
+  Scarica();
+}
 
 void frmMain::cmdBack_Click() {
   prog_.Form<frmStart>().Mostra();

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "core/accesso_origine.h"
 #include "core/dao/dao.h"
 #include "core/definizione.h"
 #include "core/impostazioni.h"
@@ -45,6 +46,9 @@ class Programma {
   // Opens the source through the source page's data control into gDb; false after it has
   // told the user why.
   std::function<bool()> ApriDatabaseOrigineMain;
+  // The pages that host the source's data controls and table lists, as core reaches them;
+  // set by whoever builds the program (null: the source cannot be opened from a page).
+  IPagineOrigine* pagineOrigine = nullptr;
   const std::string cartellaProgramma;
   // The whole argument text, as the restart protocol compares it.
   const std::string rigaComando;

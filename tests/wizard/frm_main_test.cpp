@@ -7,6 +7,8 @@
 #include "tests/wizard/ambiente.h"
 #include "wizard/frm_main.h"
 #include "wizard/frm_start.h"
+#include "wizard/frm_tabella_art.h"
+#include "wizard/frm_tabella_rep.h"
 
 namespace tarkpo::wizard {
 namespace {
@@ -224,6 +226,82 @@ TEST(PaginaOrigine, FileDellaSorgenteConIlFiltroDelTipo) {
   EXPECT_FALSE(a.dialoghi.richieste[0].salva);
   EXPECT_EQ(a.dialoghi.richieste[0].filtro, "Foglio di Excel (*.xls)|*.xls");
   EXPECT_EQ(a.dialoghi.richieste[0].cartella, "/dati");
+}
+
+struct ListaFinta : IListaTabelle {
+  std::vector<std::string> voci;
+  void Clear() override { voci.clear(); }
+  int AddItem(const std::string& testo) override {
+    voci.push_back(testo);
+    return static_cast<int>(voci.size()) - 1;
+  }
+  void SetItemData(int, int32_t) override {}
+  void SetListIndex(int) override {}
+};
+
+// The hosting pages' controls, without the pages.
+struct PagineFinte : IPagineOrigine {
+  explicit PagineFinte(dao::DBEngine& motore) : rep(motore), main(motore) {}
+  dao::DataControl& DataTabellaRep() override { return rep; }
+  dao::DataControl& DataMain() override { return main; }
+  IListaTabelle& TabelleRep() override { return tabelleRep; }
+  IListaTabelle& NomiInterniRep() override { return interniRep; }
+  IListaTabelle& TabelleArt() override { return tabelleArt; }
+  IListaTabelle& NomiInterniArt() override { return interniArt; }
+  dao::DataControl rep, main;
+  ListaFinta tabelleRep, interniRep, tabelleArt, interniArt;
+};
+
+TEST(PaginaOrigine, AvantiApreLOrigineEPassaAllaTabellaDeiRepartiODegliArticoli) {
+  for (bool reparti : {true, false}) {
+    SCOPED_TRACE(reparti ? "departments and items" : "items only");
+    Ambiente a;
+    Programma& prog = a.Crea();
+    PagineFinte pagine(prog.motore);
+    prog.pagineOrigine = &pagine;
+    const std::string csv = a.cartella / "csv";
+    Tocca(csv + "/articoli.csv");
+    prog.def.gTipoDb = "Text;";
+    prog.def.gPathDb = csv;
+    prog.def.gPathNegozio = "/negozio";
+    prog.def.gImpRep = reparti ? 1 : 0;
+    prog.def.gImpArt = 1;
+    frmMain& m = prog.Form<frmMain>();
+    m.Mostra();
+    ASSERT_TRUE(m.cmdImport->isEnabled());
+    m.cmdImport->click();
+
+    EXPECT_TRUE(a.messaggi.Mostrati().empty());
+    ASSERT_NE(prog.gDb, nullptr);
+    EXPECT_EQ(prog.gDb, pagine.rep.Database());
+    EXPECT_EQ(prog.Caricata<frmMain>(), nullptr);
+    const std::vector<std::string> tabelle{"articoli.csv"};
+    EXPECT_EQ(reparti ? pagine.tabelleRep.voci : pagine.tabelleArt.voci, tabelle);
+    PaginaWizard* mostrata = reparti ? static_cast<PaginaWizard*>(prog.Caricata<frmTabellaRep>())
+                                     : prog.Caricata<frmTabellaArt>();
+    ASSERT_NE(mostrata, nullptr);
+    EXPECT_TRUE(mostrata->isVisible());
+  }
+}
+
+TEST(PaginaOrigine, UnaSorgenteMancanteLoDiceERestaSullaPagina) {
+  Ambiente a;
+  Programma& prog = a.Crea();
+  PagineFinte pagine(prog.motore);
+  prog.pagineOrigine = &pagine;
+  const std::string mdb = a.cartella / "manca.mdb";
+  prog.def.gTipoDb = "Access 2000;";
+  prog.def.gPathDb = mdb;
+  prog.def.gPathNegozio = "/negozio";
+  prog.def.gImpRep = 1;
+  frmMain& m = prog.Form<frmMain>();
+  m.Mostra();
+  m.cmdImport->click();
+  EXPECT_EQ(a.messaggi.Testi(),
+            std::vector<std::string>{"Impossibile trovare il file \"" + mdb + "\""});
+  EXPECT_EQ(prog.gDb, nullptr);
+  EXPECT_EQ(prog.Caricata<frmMain>(), &m);
+  EXPECT_EQ(prog.Caricata<frmTabellaRep>(), nullptr);
 }
 
 TEST(PaginaOrigine, IndietroTornaAllaPaginaIniziale) {
