@@ -7,11 +7,15 @@
 #include <QPixmap>
 
 #include "tests/wizard/ambiente.h"
+#include "tests/wizard/origine_prova.h"
 #include "wizard/applicazione.h"
 #include "wizard/frm_about.h"
+#include "wizard/frm_campi_art.h"
+#include "wizard/frm_campi_rep.h"
 #include "wizard/frm_main.h"
 #include "wizard/frm_opzioni_db.h"
 #include "wizard/frm_start.h"
+#include "wizard/frm_view_tab.h"
 
 namespace tarkpo::wizard {
 namespace {
@@ -48,6 +52,35 @@ TEST(Schermate, AvvioEPaginaInPng) {
     QImage letta(percorso);
     EXPECT_EQ(letta.size(), s.dimensione) << s.file;
   }
+}
+
+// The table pages, the mapping pages and the preview over a small .csv source.
+TEST(Schermate, PagineDelleTabelleEDeiCampi) {
+  const QString cartella = QStringLiteral(TARKPO_BINARI "/schermate");
+  QDir().mkpath(cartella);
+  test::OrigineCsv o;
+  o.prog.def.gTabellaRep = "reparti#csv";
+  o.prog.def.gTabellaArt = "articoli#csv";
+  o.prog.def.gCampiRep[1] = 2;
+  auto salva = [&](QWidget& finestra, const char* file) {
+    const QString percorso = cartella + QLatin1Char('/') + QLatin1String(file);
+    EXPECT_TRUE(finestra.grab().save(percorso, "PNG")) << file;
+  };
+  frmTabellaRep& rep = o.ApriTabellaRep();
+  salva(rep, "tabella_reparti.png");
+  rep.cmdPreview->click();
+  ASSERT_NE(o.prog.Caricata<frmViewTab>(), nullptr);
+  salva(*o.prog.Caricata<frmViewTab>(), "anteprima.png");
+  rep.cmdImport->click();
+  frmCampiRep& campiRep = o.prog.Form<frmCampiRep>();
+  salva(campiRep, "campi_reparti.png");
+  campiRep.cmdImport->click();
+  frmTabellaArt& art = o.prog.Form<frmTabellaArt>();
+  salva(art, "tabella_articoli.png");
+  art.cmdImport->click();
+  frmCampiArt& campiArt = o.prog.Form<frmCampiArt>();
+  campiArt.vscCampi->setValue(100);
+  salva(campiArt, "campi_articoli.png");
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+#include "wizard/liste_qt.h"
+
+#include <QSignalBlocker>
+
+namespace tarkpo::wizard {
+
+void ListaTabelleQt::Clear() { lista_->clear(); }
+
+int ListaTabelleQt::AddItem(const std::string& testo) {
+  const QString t = QString::fromStdString(testo);
+  int riga = lista_->count();
+  if (ordinata_) {
+    // The first entry that sorts after the new one; a binary search keeps long lists fast.
+    int basso = 0, alto = riga;
+    while (basso < alto) {
+      const int mezzo = (basso + alto) / 2;
+      if (QString::compare(lista_->item(mezzo)->text(), t, Qt::CaseInsensitive) <= 0)
+        basso = mezzo + 1;
+      else
+        alto = mezzo;
+    }
+    riga = basso;
+  }
+  lista_->insertItem(riga, t);
+  return riga;
+}
+
+void ListaTabelleQt::SetItemData(int indice, int32_t dato) {
+  if (auto* voce = lista_->item(indice)) voce->setData(Qt::UserRole, dato);
+}
+
+void ListaTabelleQt::SetListIndex(int indice) { lista_->setCurrentRow(indice); }
+
+void ElencoCampoQt::Svuota() {
+  QSignalBlocker blocco(elenco_);
+  elenco_->clear();
+}
+
+void ElencoCampoQt::AggiungiVoce(const std::string& testo) {
+  // A combo box selects its first entry by itself; the list it stands for does not.
+  QSignalBlocker blocco(elenco_);
+  const int prima = elenco_->currentIndex();
+  elenco_->addItem(QString::fromStdString(testo));
+  elenco_->setCurrentIndex(prima);
+}
+
+int ElencoCampoQt::NumeroVoci() const { return elenco_->count(); }
+
+std::string ElencoCampoQt::Voce(int indice) const {
+  return elenco_->itemText(indice).toStdString();
+}
+
+bool ElencoCampoQt::ImpostaDato(int indice, int32_t dato) {
+  if (indice < 0 || indice >= elenco_->count()) return false;
+  elenco_->setItemData(indice, dato);
+  return true;
+}
+
+int32_t ElencoCampoQt::Dato(int indice) const { return elenco_->itemData(indice).toInt(); }
+
+bool ElencoCampoQt::Seleziona(int indice) {
+  if (indice < -1 || indice >= elenco_->count()) return false;
+  elenco_->setCurrentIndex(indice);
+  return true;
+}
+
+int ElencoCampoQt::Selezionata() const { return elenco_->currentIndex(); }
+
+}  // namespace tarkpo::wizard
