@@ -13,6 +13,7 @@
 #include "wizard/disegni.h"
 #include "wizard/frm_about.h"
 #include "wizard/messaggi_qt.h"
+#include "wizard/pagine_origine.h"
 #include "wizard/programma.h"
 #include "wizard/shell_qt.h"
 
@@ -72,6 +73,8 @@ int EseguiApplicazione(int argc, char** argv) {
   DialoghiFileQt dialoghi;
   Registro registro = Registro::DaAmbiente();
   Programma prog(messaggi, shell, dialoghi, registro, TerminaProcesso, CartellaProgramma(), riga);
+  PagineOrigine pagine(prog);
+  CollegaPagineOrigine(prog, pagine);
   AvviaFinestre(prog);
   return app.exec();
 }
