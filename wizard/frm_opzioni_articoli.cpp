@@ -1,10 +1,223 @@
 #include "wizard/frm_opzioni_articoli.h"
 
+#include <QKeyEvent>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "core/mappa_campi.h"
+#include "core/regionali.h"
+#include "wizard/controlli_pagina.h"
+#include "wizard/frm_campi_art.h"
+#include "wizard/frm_rimuovi_articoli.h"
+#include "wizard/geometria.h"
+#include "wizard/programma.h"
+
 namespace tarkpo::wizard {
+
+namespace {
+
+constexpr int kBackspace = 8;
+
+// The leading number of a text read with "." as the only decimal separator: blanks, a sign,
+// digits, a decimal part and an exponent; reading stops at the first character that does
+// not fit, and a text without digits gives 0.
+double NumeroIniziale(const std::string& testo) {
+  size_t i = testo.find_first_not_of(" \t");
+  if (i == std::string::npos) return 0;
+  bool negativo = false;
+  if (testo[i] == '+' || testo[i] == '-') negativo = testo[i++] == '-';
+  double valore = 0;
+  if (i < testo.size() && (std::isdigit(static_cast<unsigned char>(testo[i])) || testo[i] == '.'))
+    std::from_chars(testo.data() + i, testo.data() + testo.size(), valore);
+  return negativo ? -valore : valore;
+}
+
+// The character a key press types, or -1 for a key that types none (arrows, Delete...).
+int CarattereDigitato(const QKeyEvent& evento) {
+  const QString t = evento.text();
+  if (t.size() != 1) return -1;
+  return t.at(0).unicode();
+}
+
+}  // namespace
 
 frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
     : PaginaWizard(
           programma, kNome,
-          {7, "Opzioni importazione articoli", 0, {0, 1, 2, 3, 4}, true, "Avanti >", true}) {}
+          {7, "Opzioni importazione articoli", 0, {0, 1, 2, 3, 4}, true, "Avanti >", true}) {
+  fraOpzioni = NuovoRiquadro(this, "fraOpzioni", "Disponibilità minima", 3480, 840, 5775, 1455);
+  Label5 = NuovaEtichetta(fraOpzioni, "Label5",
+                          "E' possibile impostare una giacenza minima; gli articoli la cui "
+                          "disponibilità è inferiore saranno automaticamente esclusi dal "
+                          "negozio generato:",
+                          240, 360, 5415, 495);
+  chkMinima = NuovaCasella(fraOpzioni, "chkMinima", "Disponibilità minima:", 240, 960, 1815, 255);
+  txtMinima = new QLineEdit(fraOpzioni);
+  txtMinima->setObjectName(QStringLiteral("txtMinima"));
+  PosizionaTwips(txtMinima, 2040, 945, 495, 285);
+  txtMinima->setEnabled(false);
+  Label11 =
+      NuovaEtichetta(fraOpzioni, "Label11",
+                     "(se non è abilitata saranno mantenute le impostazioni attuali del negozio)",
+                     2760, 900, 2895, 465);
+
+  Frame1[0] = NuovoRiquadro(this, "Frame1_0", "Ricarico", 3480, 2400, 5775, 1935);
+  Label7 = NuovaEtichetta(Frame1[0], "Label7",
+                          "E' possibile applicare un ricarico percentuale ai prezzi di listino "
+                          "degli articoli. Se la percentuale è negativa si avrà una diminuzione "
+                          "del prezzo di listino:",
+                          240, 360, 5415, 495);
+  Label6 = NuovaEtichetta(Frame1[0], "Label6", "Variazione percentuale:", 240, 1005, 1815, 375);
+  cboVariazione = new QComboBox(Frame1[0]);
+  cboVariazione->setObjectName(QStringLiteral("cboVariazione"));
+  cboVariazione->setEditable(true);
+  cboVariazione->setInsertPolicy(QComboBox::NoInsert);
+  for (const char* voce : {"-50", "-40", "-30", "-25", "-20", "-15", "-10", "-5", "0", "+5", "+10",
+                           "+15", "+20", "+25", "+30", "+40", "+50"})
+    cboVariazione->addItem(QString::fromLatin1(voce));
+  cboVariazione->setEditText(QStringLiteral("0"));
+  PosizionaTwips(cboVariazione, 2160, 960, 975, 315);
+  Label2 = NuovaEtichetta(Frame1[0], "Label2", "%", 3240, 1005, 255, 255);
+  chkTondi = NuovaCasella(Frame1[0], "chkTondi", "Prezzi tondi (arrotonda ed elimina i decimali)",
+                          240, 1440, 3495, 255);
+
+  Frame2 = NuovoRiquadro(this, "Frame2", "Posizione articoli nei reparti", 3480, 4440, 5775, 1335);
+  chkPreserva =
+      NuovaCasella(Frame2, "chkPreserva",
+                   "Conserva posizione articoli nel negozio (se un articolo è già presente nel",
+                   240, 390, 5415, 240);
+  Label1 = NuovaEtichetta(Frame2, "Label1",
+                          "negozio, la sua posizione nei reparti sarà preservata "
+                          "indipendentemente dal reparto a cui è assegnato nel database esterno)",
+                          510, 600, 5175, 615);
+
+  ImpostaHelp(0, QString::fromUtf8("In questa schermata si impostano alcune opzioni aggiuntive "
+                                   "relative all'importazione degli articoli:"));
+  ImpostaHelp(1, QString::fromUtf8("Si può scegliere di escludere dalla generazione del negozio "
+                                   "(non dall'importazione!) gli articoli la cui disponibilità è "
+                                   "inferiore a una certa soglia"));
+  ImpostaHelp(3, QString::fromUtf8("Si può definire una percentuale di ricarico sui prezzi di "
+                                   "listino presenti nel database esterno"));
+  ImpostaHelp(2, QString::fromUtf8("Si può scegliere di arrotondare i prezzi"));
+  ImpostaHelp(
+      4, QString::fromUtf8("Se un articolo (identificato dal proprio codice) è già presente in un "
+                           "reparto del negozio, si può decidere di mantenerne la posizione "
+                           "indipendentemente dal reparto a cui è assegnato nel database esterno, "
+                           "preservando così la struttura del negozio"));
+  OrdineHelp({lblHelp[0], lblHelp[1], lblHelp[3], lblHelp[2], lblHelp[4]});
+
+  connect(chkMinima, &QCheckBox::toggled, this, [this] { chkMinima_Click(); });
+  connect(txtMinima, &QLineEdit::textChanged, this, [this] { txtMinima_Change(); });
+  // An entry picked from the list changes the text too: one routine serves both.
+  connect(cboVariazione, &QComboBox::editTextChanged, this, [this] { cboVariazione_Change(); });
+  connect(chkTondi, &QCheckBox::toggled, this,
+          [this](bool si) { prog_.def.gArrotonda = si ? 1 : 0; });
+  connect(chkPreserva, &QCheckBox::toggled, this,
+          [this](bool si) { prog_.def.gPreserva = si ? 1 : 0; });
+  txtMinima->installEventFilter(this);
+  cboVariazione->installEventFilter(this);
+  cboVariazione->lineEdit()->installEventFilter(this);
+}
+
+void frmOpzioniArticoli::Pagina_Load() {
+  const DefinizioneImportazione& def = prog_.def;
+  // Checking the box enables the threshold and shows the stored value.
+  if (def.gGiacenzaMinima >= 0) chkMinima->setChecked(true);
+  cboVariazione->setEditText(TestoVariazione());
+  chkTondi->setChecked(def.gArrotonda != 0);
+  chkPreserva->setChecked(def.gPreserva != 0);
+}
+
+QString frmOpzioniArticoli::TestoVariazione() const {
+  const float v = prog_.def.gVariazione;
+  const std::string testo = Regionali().TestoSingle(v);
+  return QString::fromStdString(v > 0 ? "+" + testo : testo);
+}
+
+void frmOpzioniArticoli::chkMinima_Click() {
+  DefinizioneImportazione& def = prog_.def;
+  if (chkMinima->isChecked()) {
+    // Any negative value is "off": a box that takes only digits cannot show it.
+    if (def.gGiacenzaMinima < 0) def.gGiacenzaMinima = 0;
+    txtMinima->setEnabled(true);
+    txtMinima->setText(QString::number(def.gGiacenzaMinima));
+  } else {
+    txtMinima->setEnabled(false);
+    txtMinima->clear();
+    def.gGiacenzaMinima = -1;
+  }
+}
+
+void frmOpzioniArticoli::txtMinima_Change() {
+  const std::string testo = txtMinima->text().toStdString();
+  if (!Regionali().IsNumeric(testo)) return;
+  const double soglia = std::floor(NumeroIniziale(testo));
+  if (soglia < std::numeric_limits<int32_t>::min() || soglia > std::numeric_limits<int32_t>::max())
+    return;
+  prog_.def.gGiacenzaMinima = static_cast<int32_t>(soglia);
+}
+
+void frmOpzioniArticoli::cboVariazione_Change() {
+  const std::string testo = cboVariazione->currentText().toStdString();
+  if (!Regionali().IsNumeric(testo)) return;
+  const double iniziale = NumeroIniziale(testo);
+  if (iniziale < -100 || iniziale > 100) return;
+  if (auto v = Regionali().ADouble(testo))
+    prog_.def.gVariazione = static_cast<float>(ArrotondaPari(*v, 2));
+}
+
+void frmOpzioniArticoli::cboVariazione_LostFocus() {
+  cboVariazione->setEditText(TestoVariazione());
+}
+
+bool frmOpzioniArticoli::cboVariazione_KeyPress(QString& carattere) {
+  const QChar separatore = QLatin1Char(Regionali().SeparatoreDecimale());
+  if (carattere == QLatin1String(".")) carattere = separatore;
+  const QChar c = carattere.at(0);
+  if (c == separatore) return !cboVariazione->currentText().contains(separatore);
+  return c.unicode() == kBackspace || QStringLiteral("1234567890-+").contains(c);
+}
+
+bool frmOpzioniArticoli::eventFilter(QObject* oggetto, QEvent* evento) {
+  const bool combo = oggetto == cboVariazione || oggetto == cboVariazione->lineEdit();
+  if (evento->type() == QEvent::KeyPress && (oggetto == txtMinima || combo)) {
+    auto* tasto = static_cast<QKeyEvent*>(evento);
+    const int c = CarattereDigitato(*tasto);
+    if (c < 0) return false;
+    if (oggetto == txtMinima) return !(c == kBackspace || (c >= '0' && c <= '9'));
+    QString carattere(QChar(static_cast<char16_t>(c)));
+    if (!cboVariazione_KeyPress(carattere)) return true;
+    if (carattere != tasto->text()) {
+      // The typed "." goes in as the locale's separator.
+      cboVariazione->lineEdit()->insert(carattere);
+      return true;
+    }
+    return false;
+  }
+  // The list opening takes the focus for a moment; that is not leaving the box.
+  if (evento->type() == QEvent::FocusOut && oggetto == cboVariazione &&
+      static_cast<QFocusEvent*>(evento)->reason() != Qt::PopupFocusReason)
+    cboVariazione_LostFocus();
+  return PaginaWizard::eventFilter(oggetto, evento);
+}
+
+void frmOpzioniArticoli::cmdBack_Click() {
+  frmCampiArt& campi = prog_.Form<frmCampiArt>();
+  auto* righe = dynamic_cast<IRigheMappa*>(&campi);
+  if (righe == nullptr || !prog_.gDb ||
+      !PopolaCampiArt(prog_.def, *prog_.gDb, *righe, prog_.messaggi)) {
+    campi.Scarica();
+    return;
+  }
+  campi.Mostra();
+  Scarica();
+}
+
+void frmOpzioniArticoli::cmdImport_Click() {
+  Scarica();
+  prog_.Form<frmRimuoviArticoli>().Mostra();
+}
 
 }  // namespace tarkpo::wizard

@@ -35,7 +35,7 @@ QPushButton* Pulsante(QWidget* genitore, const char* nome, const QString& testo,
 }  // namespace
 
 PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice& c)
-    : Finestra(programma, nome), passo_(c.passo), ordineHelp_(c.indiciHelp) {
+    : Finestra(programma, nome), passo_(c.passo) {
   const bool largo = c.passo >= 10;  // two-digit steps move the title to the right
   setFont(CarattereFinestra(8));
   // A fixed single border: a title, the system menu and close box, no resizing.
@@ -78,6 +78,7 @@ PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblHelp[i] = l;
+    ordineHelp_.push_back(l);
   }
   DisponiHelp();
 
@@ -105,8 +106,7 @@ PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice
 void PaginaWizard::DisponiHelp() {
   const int sinistra = Px(120), larghezza = Px(2655);
   int alto = Px(120);
-  for (int i : ordineHelp_) {
-    QLabel* l = lblHelp[i];
+  for (QLabel* l : ordineHelp_) {
     if (!l->isVisibleTo(Picture1)) continue;
     int altezza = l->text().isEmpty() ? 0 : l->heightForWidth(larghezza);
     l->setGeometry(sinistra, alto, larghezza, altezza);
@@ -118,6 +118,11 @@ void PaginaWizard::ImpostaHelp(int indice, const QString& testo) {
   auto it = lblHelp.find(indice);
   if (it == lblHelp.end()) return;
   it->second->setText(testo);
+  DisponiHelp();
+}
+
+void PaginaWizard::OrdineHelp(std::vector<QLabel*> etichette) {
+  ordineHelp_ = std::move(etichette);
   DisponiHelp();
 }
 

@@ -31,7 +31,8 @@ class PaginaWizard : public Finestra {
   PaginaWizard(Programma& programma, const char* nome, const Cornice& cornice);
 
   int Passo() const { return passo_; }
-  // Stacks the visible help labels from the top of the panel.
+  // Stacks the visible help labels from the top of the panel, in the order of the page's
+  // help indices (or the order set by OrdineHelp).
   void DisponiHelp();
 
   QLabel* Label3;
@@ -60,12 +61,15 @@ class PaginaWizard : public Finestra {
 
   // Sets the text of one help label (made by the frame) and restacks the panel.
   void ImpostaHelp(int indice, const QString& testo);
+  // The labels of the help panel, top to bottom, for a page whose panel holds more than its
+  // lblHelp labels; restacks the panel.
+  void OrdineHelp(std::vector<QLabel*> etichette);
 
  private:
   void CopiaCornice();
 
   int passo_;
-  std::vector<int> ordineHelp_;
+  std::vector<QLabel*> ordineHelp_;
 };
 
 }  // namespace tarkpo::wizard
