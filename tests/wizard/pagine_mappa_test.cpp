@@ -1,6 +1,7 @@
 // The departments and items mapping pages.
 #include <gtest/gtest.h>
 
+#include "support/negozio_test.h"
 #include "tests/wizard/origine_prova.h"
 #include "wizard/frm_campi_art.h"
 #include "wizard/frm_campi_rep.h"
@@ -82,6 +83,9 @@ TEST(CampiRep, AvantiVersoGliArticoliOLaLingua) {
     OrigineCsv o;
     o.prog.def.gImpArt = impArt;
     o.prog.def.gTabellaArt = "articoli#csv";
+    // The language page reads the shop's languages as it opens.
+    o.prog.def.gPathNegozio = o.a.cartella / "negozio";
+    test::CreaNegozio(o.prog.def.gPathNegozio);
     frmCampiRep& p = ApriCampiRep(o);
     p.cboCampo[1]->setCurrentIndex(2);
     p.cmdImport->click();
