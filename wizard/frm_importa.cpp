@@ -153,6 +153,8 @@ frmImporta::frmImporta(Programma& programma)
   picImg->setObjectName(QStringLiteral("picImg"));
   picImg->hide();
 
+  for (QWidget* r : {static_cast<QWidget*>(fraOpzioni), fraStep[0], fraStep[1], fraStep[2]})
+    CarattereContenuto(r);
   for (QRadioButton* opzione : optSovrascrivi) {
     connect(opzione, &QRadioButton::toggled, this, [this](bool scelta) {
       if (scelta) optSovrascrivi_Click();

@@ -50,7 +50,7 @@ frmLingue::frmLingue(Programma& programma)
   for (int i = 0; i < 4; ++i) {
     const QByteArray testo = QStringLiteral("Lingua %1").arg(i + 1).toUtf8();
     optLingua[i] = NuovaOpzione(Picture2, QStringLiteral("optLingua%1").arg(i), testo.constData(),
-                                0, alti[i], 975, 375);
+                                0, alti[i], 960, 375);
     optLingua[i]->setEnabled(i == 0);
     gruppo->addButton(optLingua[i], i);
     lblLingua[i] = NuovaEtichetta(Picture2, QStringLiteral("lblLingua%1").arg(i), "", 960,
@@ -75,6 +75,7 @@ frmLingue::frmLingue(Programma& programma)
   ImpostaHelp(4, QString::fromUtf8("Gli utenti delle versioni 1.x di Tarvelin Lumo, Vesk, Orrin "
                                    "dovranno importare i dati solo nella prima lingua."));
 
+  CarattereContenuto(fraOpzioni);
   for (int i = 0; i < 4; ++i) {
     connect(optLingua[i], &QRadioButton::toggled, this, [this, i](bool scelta) {
       if (scelta) prog_.def.gLingua = static_cast<int16_t>(i);

@@ -36,10 +36,11 @@ frmListini::frmListini(Programma& programma)
   for (int i = 0; i < kListini; ++i) {
     const QByteArray testo = QStringLiteral("Listino %1").arg(i + 1).toUtf8();
     chkListino[i] = NuovaCasella(Picture2, QStringLiteral("chkListino%1").arg(i), testo.constData(),
-                                 i < 5 ? 0 : 2520, 360 + 360 * (i % 5), 975, 255);
+                                 i < 5 ? 0 : 2520, 360 + 360 * (i % 5), 1335, 255);
     chkListino[i]->setEnabled(i == 0);
   }
 
+  CarattereContenuto(fraOpzioni);
   ImpostaHelp(0, QString::fromUtf8(
                      "Tarvelin Quandel consente di gestire fino a 10 listini differenti. Se il "
                      "negozio di destinazione è stato realizzato con Quandel, sarà quindi "

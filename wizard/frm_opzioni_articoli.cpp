@@ -108,6 +108,9 @@ frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
                            "indipendentemente dal reparto a cui è assegnato nel database esterno, "
                            "preservando così la struttura del negozio"));
 
+  for (QWidget* r : {static_cast<QWidget*>(fraOpzioni), static_cast<QWidget*>(Frame1[0]),
+                     static_cast<QWidget*>(Frame2)})
+    CarattereContenuto(r);
   connect(chkMinima, &QCheckBox::toggled, this, [this] { chkMinima_Click(); });
   connect(txtMinima, &QLineEdit::textChanged, this, [this] { txtMinima_Change(); });
   // An entry picked from the list changes the text too: one routine serves both.

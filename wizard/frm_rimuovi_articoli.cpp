@@ -75,6 +75,7 @@ frmRimuoviArticoli::frmRimuoviArticoli(Programma& programma)
                      "configurazione dei campi) le opzioni di questa schermata non avranno "
                      "effetto."));
 
+  CarattereContenuto(fraOpzioni);
   for (int i = 0; i < 4; ++i) {
     connect(optEscludi[i], &QRadioButton::toggled, this, [this, i](bool scelto) {
       if (scelto) optEscludi_Click(i);

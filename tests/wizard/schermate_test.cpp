@@ -6,14 +6,20 @@
 #include <QImage>
 #include <QPixmap>
 
+#include "support/negozio_test.h"
 #include "tests/wizard/ambiente.h"
 #include "tests/wizard/origine_prova.h"
 #include "wizard/applicazione.h"
 #include "wizard/frm_about.h"
 #include "wizard/frm_campi_art.h"
 #include "wizard/frm_campi_rep.h"
+#include "wizard/frm_importa.h"
+#include "wizard/frm_lingue.h"
+#include "wizard/frm_listini.h"
 #include "wizard/frm_main.h"
+#include "wizard/frm_opzioni_articoli.h"
 #include "wizard/frm_opzioni_db.h"
+#include "wizard/frm_rimuovi_articoli.h"
 #include "wizard/frm_start.h"
 #include "wizard/frm_view_tab.h"
 
@@ -81,6 +87,37 @@ TEST(Schermate, PagineDelleTabelleEDeiCampi) {
   frmCampiArt& campiArt = o.prog.Form<frmCampiArt>();
   campiArt.vscCampi->setValue(100);
   salva(campiArt, "campi_articoli.png");
+}
+
+// The pages from the item options to the import, over a shop with four languages and ten
+// price lists; the import page before and after a run with nothing to import.
+TEST(Schermate, PagineDalleOpzioniAllImportazione) {
+  const QString cartella = QStringLiteral(TARKPO_BINARI "/schermate");
+  QDir().mkpath(cartella);
+  test::Ambiente a;
+  Programma& prog = a.Crea();
+  prog.def.gPathNegozio = a.cartella / "negozio";
+  test::CreaNegozio(prog.def.gPathNegozio, test::kSchemaEsteso);
+  prog.def.gGiacenzaMinima = 3;
+  prog.def.gVariazione = 15;
+  prog.def.gPreserva = 1;
+  prog.def.gEscludi = -2;
+  prog.def.gListini[0] = 1;
+  prog.def.gSovrascrivi = 1;
+  auto salva = [&](QWidget& finestra, const char* file) {
+    finestra.show();
+    const QString percorso = cartella + QLatin1Char('/') + QLatin1String(file);
+    EXPECT_TRUE(finestra.grab().save(percorso, "PNG")) << file;
+    EXPECT_EQ(QImage(percorso).size(), QSize(632, 445)) << file;
+  };
+  salva(prog.Form<frmOpzioniArticoli>(), "opzioni_articoli.png");
+  salva(prog.Form<frmRimuoviArticoli>(), "rimuovi_articoli.png");
+  salva(prog.Form<frmLingue>(), "lingue.png");
+  salva(prog.Form<frmListini>(), "listini.png");
+  frmImporta& importa = prog.Form<frmImporta>();
+  salva(importa, "importa.png");
+  importa.cmdImport->click();
+  salva(importa, "importa_fine.png");
 }
 
 }  // namespace

@@ -1,0 +1,245 @@
+// The import page: the overwrite choice, the run with its backup, result messages and final
+// state, "last.ini", saving the definition, and the close box during a run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/file_definizione.h"
+#include "core/mappa_campi.h"
+#include "support/negozio_test.h"
+#include "tests/wizard/ambiente.h"
+#include "wizard/frm_importa.h"
+#include "wizard/frm_listini.h"
+
+namespace tarkpo::wizard {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Ambiente;
+
+// A shop with one department and one item, a SQLite source with two departments and two
+// items, and a definition that imports both, mapping codes and titles.
+struct Importazione {
+  Importazione() {
+    fileNegozio = test::CreaNegozio(cartellaNegozio);
+    test::EseguiSql(fileNegozio,
+                    "INSERT INTO categorie (id, titolo) VALUES ('imp0R1', 'Vecchio');"
+                    "INSERT INTO articoli (codice, titolo, catID) VALUES ('A1', 'Vecchio', "
+                    "'imp0R1')");
+    test::EseguiSql(fileOrigine,
+                    "CREATE TABLE reparti (Codice MEMO, Titolo MEMO);"
+                    "INSERT INTO reparti VALUES ('R1', 'Casa'), ('R2', 'Orto');"
+                    "CREATE TABLE articoli (Reparto MEMO, Codice MEMO, Titolo MEMO);"
+                    "INSERT INTO articoli VALUES ('R1', 'A1', 'Sedia'), ('R2', 'A2', 'Vaso')");
+    DefinizioneImportazione& d = prog.def;
+    d.gPathNegozio = cartellaNegozio;
+    d.gPathDb = fileOrigine;
+    d.gTipoDb = "Access 2000;";
+    d.gImpRep = 1;
+    d.gImpArt = 1;
+    d.gTabellaRep = "reparti";
+    d.gTabellaArt = "articoli";
+    d.gCampiRep.fill(-1);
+    d.gCampiArt.fill(-1);
+    d.gCampiRep[repId] = 1;
+    d.gNomiCampiRep[repId] = "Codice";
+    d.gCampiRep[repTitolo] = 2;
+    d.gNomiCampiRep[repTitolo] = "Titolo";
+    for (int k : {artReparto, artCodice, artTitolo}) {
+      d.gCampiArt[k] = k + 1;
+      d.gNomiCampiArt[k] = k == artReparto ? "Reparto" : k == artCodice ? "Codice" : "Titolo";
+    }
+    d.gGiacenzaMinima = -1;
+    d.gListini[0] = 1;
+    prog.gDb = prog.motore.Workspaces(0).OpenDatabase(fileOrigine, d.gTipoDb);
+  }
+
+  std::string Titoli() const {
+    return test::PrimoValore(fileNegozio,
+                             "SELECT group_concat(codice || '=' || titolo, ',') FROM "
+                             "(SELECT * FROM articoli ORDER BY codice)");
+  }
+
+  Ambiente a;
+  Programma& prog = a.Crea();
+  std::string cartellaNegozio = a.cartella / "negozio";
+  std::string fileOrigine = a.cartella / "listino.mdb";
+  std::string fileNegozio;
+};
+
+bool Visibile(QWidget* w) { return w->isVisibleTo(w->window()); }
+
+TEST(Importa, LaSceltaDiSovrascritturaAbilitaImporta) {
+  for (int16_t scelta : {0, 1, 2}) {
+    SCOPED_TRACE(scelta);
+    Ambiente a;
+    Programma& prog = a.Crea();
+    prog.def.gSovrascrivi = scelta;
+    auto& p = prog.Form<frmImporta>();
+    EXPECT_EQ(p.optSovrascrivi[0]->isChecked(), scelta == 1);
+    EXPECT_EQ(p.optSovrascrivi[1]->isChecked(), scelta == 2);
+    EXPECT_EQ(p.cmdImport->isEnabled(), scelta != 0);
+    EXPECT_EQ(Visibile(p.fraStep[0]), scelta != 0);
+    EXPECT_EQ(Visibile(p.lblHelpImp), scelta != 0);
+    EXPECT_FALSE(Visibile(p.fraStep[1]));
+    EXPECT_FALSE(Visibile(p.fraStep[2]));
+    p.optSovrascrivi[0]->setChecked(true);
+    EXPECT_EQ(prog.def.gSovrascrivi, 1);
+    EXPECT_TRUE(p.cmdImport->isEnabled());
+  }
+}
+
+TEST(Importa, RiuscitaConBackupLastIniESalvataggio) {
+  Importazione t;
+  fs::rename(t.fileNegozio, t.cartellaNegozio + "/items.dat");
+  t.fileNegozio = t.cartellaNegozio + "/items.dat";
+  t.prog.def.gSovrascrivi = 1;
+  auto& p = t.prog.Form<frmImporta>();
+  p.Mostra();
+  p.cmdImport->click();
+
+  EXPECT_EQ(t.Titoli(), "A1=Sedia,A2=Vaso");
+  const std::string backup = t.cartellaNegozio + "/catalog.000";
+  EXPECT_TRUE(fs::exists(backup));
+  EXPECT_EQ(t.a.messaggi.Testi(),
+            std::vector<std::string>{"E' stato creato un backup del negozio:\n" + backup +
+                                     "\n\nPer ripristinare il backup, rinominare questo\nfile in "
+                                     "\"items.dat\""});
+  DefinizioneImportazione letta;
+  ASSERT_EQ(CaricaImportazione(letta, t.a.cartellaProgramma + "/last.ini"), 1);
+  EXPECT_EQ(letta, t.prog.def);
+
+  EXPECT_FALSE(Visibile(p.fraStep[1]));
+  EXPECT_TRUE(Visibile(p.fraStep[2]));
+  EXPECT_FALSE(Visibile(p.cmdImport));
+  EXPECT_TRUE(Visibile(p.cmdFine));
+  EXPECT_FALSE(Visibile(p.cmdBack));
+  EXPECT_TRUE(Visibile(p.cmdSave));
+  EXPECT_TRUE(Visibile(p.lblSave[0]));
+  EXPECT_TRUE(Visibile(p.lblSave[1]));
+  EXPECT_TRUE(p.lblImp->text().isEmpty());
+  EXPECT_FALSE(p.ImportazioneInCorso());
+
+  // Cancelled: nothing; then twice into files of the user's.
+  t.a.messaggi.Pulisci();
+  t.a.dialoghi.Scegli("");
+  p.cmdSave->click();
+  EXPECT_TRUE(t.a.messaggi.Mostrati().empty());
+  const std::string kpo = t.a.cartella / "mia.kpo";
+  t.a.dialoghi.Scegli(kpo);
+  p.cmdSave->click();
+  EXPECT_EQ(t.a.messaggi.Testi(), std::vector<std::string>{"Importazione salvata in " + kpo});
+  EXPECT_EQ(t.a.messaggi.Mostrati().back().icona, Icona::Informazione);
+  ASSERT_EQ(t.a.dialoghi.richieste.size(), 2u);
+  EXPECT_TRUE(t.a.dialoghi.richieste[0].salva);
+  EXPECT_EQ(t.a.dialoghi.richieste[0].filtro, "Configurazione importazione (*.kpo)|*.kpo");
+  EXPECT_TRUE(fs::exists(kpo));
+
+  p.cmdFine->click();
+  EXPECT_EQ(t.a.fini, std::vector<int>{0});
+}
+
+TEST(Importa, SenzaBackupERispostaNoNonImportaNulla) {
+  Importazione t;
+  std::ofstream(t.cartellaNegozio + "/catalog.999") << "x";  // no number left
+  t.prog.def.gSovrascrivi = 1;
+  auto& p = t.prog.Form<frmImporta>();
+  t.a.messaggi.Rispondi(Risposta::No);
+  p.cmdImport->click();
+  EXPECT_EQ(t.a.messaggi.Testi(),
+            std::vector<std::string>{"Non è possibile creare un backup del negozio:\n"
+                                     "procedere comunque all'importazione?"});
+  EXPECT_EQ(t.Titoli(), "A1=Vecchio");
+  EXPECT_FALSE(t.prog.motore.Workspaces(0).TransazioneInCorso());
+  EXPECT_FALSE(fs::exists(t.a.cartellaProgramma + "/last.ini"));
+  EXPECT_TRUE(Visibile(p.fraStep[2]));
+  EXPECT_TRUE(Visibile(p.cmdFine));
+  EXPECT_FALSE(Visibile(p.cmdImport));
+  EXPECT_FALSE(p.cmdBack->isEnabled());
+  EXPECT_FALSE(Visibile(p.cmdSave));
+}
+
+TEST(Importa, RepartiFallitiGliArticoliNonSiImportanoEIlBackupSparisce) {
+  Importazione t;
+  t.prog.def.gTabellaRep = "mancante";
+  t.prog.def.gSovrascrivi = 1;
+  auto& p = t.prog.Form<frmImporta>();
+  p.cmdImport->click();
+  const auto testi = t.a.messaggi.Testi();
+  ASSERT_GE(testi.size(), 2u);
+  EXPECT_EQ(testi[testi.size() - 2],
+            "L'importazione dei reparti non è riuscita:\ngli articoli non saranno importati.");
+  EXPECT_EQ(testi.back(), "Il negozio non è stato modificato");
+  EXPECT_EQ(t.Titoli(), "A1=Vecchio");
+  EXPECT_FALSE(fs::exists(t.cartellaNegozio + "/catalog.000"));
+  EXPECT_FALSE(fs::exists(t.a.cartellaProgramma + "/last.ini"));
+  EXPECT_TRUE(Visibile(p.cmdBack));  // disabled, not hidden, after a failure
+  EXPECT_FALSE(p.cmdBack->isEnabled());
+  EXPECT_FALSE(Visibile(p.cmdSave));
+  EXPECT_TRUE(Visibile(p.cmdFine));
+}
+
+TEST(Importa, SoloArticoliSenzaMessaggioDeiReparti) {
+  Importazione t;
+  t.prog.def.gImpRep = 0;
+  t.prog.def.gTabellaRep = "mancante";
+  t.prog.def.gSovrascrivi = 2;  // the existing item keeps its title
+  auto& p = t.prog.Form<frmImporta>();
+  p.cmdImport->click();
+  EXPECT_EQ(t.Titoli(), "A1=Vecchio,A2=Vaso");
+  EXPECT_EQ(t.a.messaggi.Testi().size(), 1u);  // the backup notice
+  EXPECT_TRUE(Visibile(p.cmdSave));
+}
+
+// Closes the page with its close box the first time the run yields.
+class ChiudeDurante : public motore::IEventi {
+ public:
+  explicit ChiudeDurante(QWidget* pagina) : pagina_(pagina) {}
+  void ElaboraEventi() override {
+    if (fatto_) return;
+    fatto_ = true;
+    pagina_->close();
+  }
+
+ private:
+  QWidget* pagina_;
+  bool fatto_ = false;
+};
+
+TEST(Importa, IlPulsanteDiChiusuraDuranteLImportazioneChiedePrima) {
+  for (Risposta risposta : {Risposta::No, Risposta::Si}) {
+    SCOPED_TRACE(risposta == Risposta::Si ? "Si" : "No");
+    Importazione t;
+    t.prog.def.gSovrascrivi = 1;
+    auto& p = t.prog.Form<frmImporta>();
+    p.Mostra();
+    p.eventi = std::make_unique<ChiudeDurante>(&p);
+    t.a.messaggi.Rispondi(risposta);
+    p.cmdImport->click();
+    const auto testi = t.a.messaggi.Testi();
+    ASSERT_FALSE(testi.empty());
+    EXPECT_EQ(testi.front(),
+              "E' in corso l'importazione del database:\n"
+              "si desidera chiudere comunque il programma?");
+    if (risposta == Risposta::No) {
+      // The run went on to its end.
+      EXPECT_TRUE(t.a.fini.empty());
+      EXPECT_EQ(t.Titoli(), "A1=Sedia,A2=Vaso");
+      EXPECT_EQ(t.prog.Caricata<frmImporta>(), &p);
+    } else {
+      EXPECT_EQ(t.a.fini.front(), 0);
+    }
+  }
+}
+
+TEST(Importa, IndietroTornaAiListini) {
+  Importazione t;
+  auto& p = t.prog.Form<frmImporta>();
+  p.cmdBack->click();
+  EXPECT_EQ(t.prog.Caricata<frmImporta>(), nullptr);
+  ASSERT_NE(t.prog.Caricata<frmListini>(), nullptr);
+}
+
+}  // namespace
+}  // namespace tarkpo::wizard
