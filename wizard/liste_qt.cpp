@@ -4,7 +4,11 @@
 
 namespace tarkpo::wizard {
 
-void ListaTabelleQt::Clear() { lista_->clear(); }
+// Emptying or filling the list runs no handler: only a selection does.
+void ListaTabelleQt::Clear() {
+  QSignalBlocker blocco(lista_);
+  lista_->clear();
+}
 
 int ListaTabelleQt::AddItem(const std::string& testo) {
   const QString t = QString::fromStdString(testo);
@@ -21,6 +25,7 @@ int ListaTabelleQt::AddItem(const std::string& testo) {
     }
     riga = basso;
   }
+  QSignalBlocker blocco(lista_);
   lista_->insertItem(riga, t);
   return riga;
 }

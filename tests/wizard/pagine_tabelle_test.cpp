@@ -36,7 +36,11 @@ TEST(TabellaRep, SceltaMostraIlNomeVisibileEMemorizzaQuelloInterno) {
   EXPECT_TRUE(p.cmdImport->isEnabled());
   EXPECT_TRUE(p.cmdPreview->isEnabled());
 
-  // Filling the page again selects the stored table through the same chain.
+  // Filling the page again keeps the choice; a new page selects it through the same chain.
+  ASSERT_TRUE(ElencaTabelleRep(o.prog.def, o.prog.gDb.get(), o.pagine, o.a.messaggi));
+  ASSERT_NE(p.lstTabelleRep->currentItem(), nullptr);
+  EXPECT_EQ(p.lstTabelleRep->currentItem()->text(), "reparti.csv");
+  EXPECT_EQ(o.prog.def.gTabellaRep, "reparti#csv");
   p.Scarica();
   frmTabellaRep& nuova = o.ApriTabellaRep();
   EXPECT_EQ(nuova.txtTabSel->text(), "reparti.csv");
