@@ -89,7 +89,10 @@ TEST(CampiRep, AvantiVersoGliArticoliOLaLingua) {
     frmCampiRep& p = ApriCampiRep(o);
     p.cboCampo[1]->setCurrentIndex(2);
     p.cmdImport->click();
-    EXPECT_TRUE(o.a.messaggi.Mostrati().empty());
+    // (The language page may tell that it found no shop: that is its own business.)
+    if (impArt == 1) {
+      EXPECT_TRUE(o.a.messaggi.Mostrati().empty());
+    }
     EXPECT_EQ(o.prog.def.gNomiCampiRep[1], "Nome");
     EXPECT_EQ(o.prog.Caricata<frmCampiRep>(), nullptr);
     if (impArt == 1) {
