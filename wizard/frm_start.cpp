@@ -144,7 +144,9 @@ void frmStart::cmdPath_Click() {
 void frmStart::cmdImport_Click() {
   DefinizioneImportazione& d = prog_.def;
   if (TipoOperazione == 0) {
-    if (d.NuovaImportazione()) return SalvaERiavvia("r");
+    const bool riavvia = d.NuovaImportazione();
+    ScaricaOrigine();
+    if (riavvia) return SalvaERiavvia("r");
     return PassaAOrigine();
   }
   if (TipoOperazione != 1 && TipoOperazione != 2) return;
@@ -157,6 +159,7 @@ void frmStart::cmdImport_Click() {
                           Icona::Esclamazione);
     return;
   }
+  ScaricaOrigine();
   if (vai) {
     // With the other delimiter this process only proves that the source opens; the restarted
     // one opens the import page under the engine settings of that delimiter.
@@ -174,6 +177,12 @@ void frmStart::PassaAOrigine() {
   prog_.Form<frmMain>().Mostra();
   SalvaOpzioniAvvio(prog_, *this);
   Scarica();
+}
+
+void frmStart::ScaricaOrigine() {
+  // A failed jump to the import page leaves the source page loaded, hidden, with the controls
+  // of the definition it was loaded from; shown now, it would show those, not the new one.
+  prog_.Scarica(frmMain::kNome);
 }
 
 void frmStart::SalvaERiavvia(const char* modo) {

@@ -44,6 +44,8 @@ class frmStart : public PaginaWizard {
   // Shows the source page, saves the choices and closes this page.
   void PassaAOrigine();
   void SalvaERiavvia(const char* modo);
+  // Unloads the source page, so that it loads again from the definition just set.
+  void ScaricaOrigine();
 };
 
 // The start page's choices to and from the settings section "AppIni" ("opt", "go0", "go1",

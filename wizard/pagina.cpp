@@ -105,12 +105,18 @@ PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice
 
 void PaginaWizard::DisponiHelp() {
   const int sinistra = Px(120), larghezza = Px(2655);
-  int alto = Px(120);
-  for (QLabel* l : ordineHelp_) {
-    if (!l->isVisibleTo(Picture1)) continue;
-    int altezza = l->text().isEmpty() ? 0 : l->heightForWidth(larghezza);
-    l->setGeometry(sinistra, alto, larghezza, altezza);
-    if (altezza > 0) alto += altezza + Px(120);
+  // This face is wider than the one the texts were written for: a panel that would overflow
+  // takes a smaller size, down to a readable one.
+  for (double punti = 8; punti >= 6.5; punti -= 0.5) {
+    int alto = Px(120);
+    for (QLabel* l : ordineHelp_) {
+      if (!l->isVisibleTo(Picture1)) continue;
+      l->setFont(CarattereFinestra(punti));
+      int altezza = l->text().isEmpty() ? 0 : l->heightForWidth(larghezza);
+      l->setGeometry(sinistra, alto, larghezza, altezza);
+      if (altezza > 0) alto += altezza + Px(120);
+    }
+    if (alto <= Picture1->height()) break;
   }
 }
 

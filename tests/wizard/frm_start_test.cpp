@@ -208,6 +208,38 @@ TEST(PaginaIniziale, CaricareUnaDefinizione) {
   }
 }
 
+TEST(PaginaIniziale, DopoUnSaltoFallitoLaPaginaOrigineMostraLaDefinizioneNuova) {
+  Ambiente a;
+  const std::string prima = ScriviDefinizione(a, "prima.kpo", "");
+  DefinizioneImportazione seconda;
+  seconda.gTipoDb = "Access 2000;";
+  seconda.gPathDb = "/dati/seconda.mdb";
+  seconda.gImpRep = 1;
+  const std::string file = a.cartellaProgramma + "/seconda.kpo";
+  SalvaImportazione(seconda, file, a.messaggi);
+  Ricorda(a, "2", "0", "1", prima.c_str());
+  Programma& prog = a.Crea();
+  prog.ApriDatabaseOrigineMain = [&] {
+    prog.Form<frmMain>();  // the source is opened through the source page, loaded hidden
+    return false;
+  };
+  frmStart& s = prog.Form<frmStart>();
+  s.cmdImport->click();
+  ASSERT_EQ(a.messaggi.Testi(),
+            std::vector<std::string>{"I dati dell'importazione non sono validi"});
+
+  s.chkVai[1]->setChecked(false);
+  s.txtPath->setText(QString::fromStdString(file));
+  s.cmdImport->click();
+  frmMain* m = prog.Caricata<frmMain>();
+  ASSERT_NE(m, nullptr);
+  EXPECT_TRUE(m->isVisible());
+  EXPECT_EQ(m->txtDbPath->text(), QStringLiteral("/dati/seconda.mdb"));
+  EXPECT_TRUE(m->optTipoDb[0]->isChecked());
+  EXPECT_TRUE(m->chkImpRep->isChecked());
+  EXPECT_EQ(prog.def.gPathDb, "/dati/seconda.mdb");
+}
+
 TEST(PaginaIniziale, UnFileIlleggibileLoDiceERestaSullaPagina) {
   for (int operazione : {1, 2}) {
     SCOPED_TRACE(operazione);
@@ -240,6 +272,7 @@ TEST(PaginaIniziale, LOrdineDeiTestiDiAiuto) {
     alto = s.lblHelp.at(i)->y();
   }
   EXPECT_EQ(s.lblHelp.at(3)->text(), QStringLiteral("- Nuova importazione"));
+  EXPECT_LE(s.lblHelp.at(6)->geometry().bottom(), s.Picture1->height());  // all of it shows
 }
 
 }  // namespace
