@@ -1,6 +1,8 @@
 #include "wizard/frm_start.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
+#include <QScreen>
 #include <charconv>
 #include <filesystem>
 #include <optional>
@@ -106,6 +108,11 @@ frmStart::frmStart(Programma& programma)
   cmdPath->setAutoDefault(false);
   cmdPath->setEnabled(false);
   PosizionaTwips(cmdPath, 5280, 720, 285, 285);
+
+  // No minimise button, centred on the screen.
+  setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+  if (QScreen* schermo = QGuiApplication::primaryScreen())
+    move(schermo->availableGeometry().center() - rect().center());
 
   connect(txtPath, &QLineEdit::textChanged, this, [this] { txtPath_Change(); });
   connect(cmdPath, &QPushButton::clicked, this, [this] { cmdPath_Click(); });
