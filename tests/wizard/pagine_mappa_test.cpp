@@ -107,6 +107,22 @@ TEST(CampiRep, AvantiVersoGliArticoliOLaLingua) {
   }
 }
 
+TEST(CampiRep, IndietroRiapreLaSorgenteMentreLAnteprimaResta) {
+  // The preview opened on step 3 still reads its rows after the source is opened anew.
+  OrigineCsv o;
+  o.prog.def.gTabellaRep = "reparti#csv";
+  frmTabellaRep& tabella = o.ApriTabellaRep();
+  tabella.cmdPreview->click();
+  tabella.cmdImport->click();
+  o.prog.Form<frmCampiRep>().cmdBack->click();
+  frmViewTab* anteprima = o.prog.Caricata<frmViewTab>();
+  ASSERT_NE(anteprima, nullptr);
+  QAbstractItemModel* modello = anteprima->grdViewTab->model();
+  for (int r = 0; r < modello->rowCount(); ++r) modello->index(r, 1).data();
+  EXPECT_TRUE(o.prog.Caricata<frmTabellaRep>()->isVisible());
+  EXPECT_TRUE(o.a.messaggi.Mostrati().empty());
+}
+
 TEST(CampiRep, IndietroConLaSorgenteSparitaResta) {
   OrigineCsv o;
   frmCampiRep& p = ApriCampiRep(o);
