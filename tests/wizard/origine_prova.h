@@ -1,7 +1,5 @@
 #pragma once
-// A program over a folder of .csv files with the source pages wired as the real program
-// wires them: the departments table page's data control opens the source, the two table
-// pages hold the lists.
+// A program wired to reach the source through its pages, as the real one is.
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -10,27 +8,9 @@
 #include "tests/wizard/ambiente.h"
 #include "wizard/frm_tabella_art.h"
 #include "wizard/frm_tabella_rep.h"
+#include "wizard/pagine_origine.h"
 
 namespace tarkpo::test {
-
-class PagineProva : public IPagineOrigine {
- public:
-  explicit PagineProva(wizard::Programma& prog) : prog_(prog), main_(prog.motore) {}
-  dao::DataControl& DataTabellaRep() override { return prog_.Form<wizard::frmTabellaRep>().Data1; }
-  dao::DataControl& DataMain() override { return main_; }
-  IListaTabelle& TabelleRep() override { return prog_.Form<wizard::frmTabellaRep>().Tabelle; }
-  IListaTabelle& NomiInterniRep() override {
-    return prog_.Form<wizard::frmTabellaRep>().NomiInterni;
-  }
-  IListaTabelle& TabelleArt() override { return prog_.Form<wizard::frmTabellaArt>().Tabelle; }
-  IListaTabelle& NomiInterniArt() override {
-    return prog_.Form<wizard::frmTabellaArt>().NomiInterni;
-  }
-
- private:
-  wizard::Programma& prog_;
-  dao::DataControl main_;
-};
 
 // A source of .csv files (comma-delimited, field names on the first row) and a program
 // that imports both departments and items from it.
@@ -41,7 +21,7 @@ struct OrigineCsv {
     Scrivi("articoli.csv",
            {"Codice,Titolo,Reparto,Prezzo", "A1,Sedia,R1,10", "A2,Vaso,R2,4", "A3,Tavolo,R1,99"});
     Scrivi("vuota.csv", {"Uno,Due"});
-    prog.pagineOrigine = &pagine;
+    wizard::CollegaPagineOrigine(prog, pagine);
     prog.def.gPathDb = cartella;
     prog.def.gTipoDb = "Text;";
     prog.def.gOpzioniDb = "HDR=Yes";
@@ -77,7 +57,7 @@ struct OrigineCsv {
   Ambiente a;
   std::string cartella = a.cartella / "origine";
   wizard::Programma& prog = a.Crea();
-  PagineProva pagine{prog};
+  wizard::PagineOrigine pagine{prog};
 };
 
 // Selects the entry of a list shown under `testo`.
