@@ -9,12 +9,16 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/misura.h"
 #include "core/dao/dao.h"
 #include "core/impostazioni.h"
 
 using namespace tarkpo;
 
 namespace {
+
+using bench::PiccoKb;
+using bench::Secondi;
 
 constexpr const char* kSchema =
     "CREATE TABLE articoli (contatore COUNTER, catID TEXT(99), codice TEXT(50), titolo TEXT(199),"
@@ -23,10 +27,6 @@ constexpr const char* kSchema =
     " offerta BIT DEFAULT 0, fuoricatalogo BIT DEFAULT 0, ordinamento INTEGER DEFAULT 0,"
     " immagine0 TEXT(255), imgX0 INTEGER DEFAULT 0, imgY0 INTEGER DEFAULT 0)";
 constexpr int kColonne = 18;
-
-double Secondi(std::chrono::steady_clock::time_point da) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - da).count();
-}
 
 std::string Codice(int i) {
   char b[16];

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/misura.h"
 #include "core/dao/dao.h"
 #include "core/definizione.h"
 #include "core/impostazioni.h"
@@ -17,6 +18,9 @@ using namespace tarkpo;
 
 namespace {
 
+using bench::PiccoKb;
+using bench::Secondi;
+
 class MessaggiMuti : public IMessaggi {
  public:
   Risposta Mostra(const std::string& testo, Icona, Pulsanti) override {
@@ -24,10 +28,6 @@ class MessaggiMuti : public IMessaggi {
     return Risposta::No;
   }
 };
-
-double Secondi(std::chrono::steady_clock::time_point da) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - da).count();
-}
 
 std::string Codice(int i) {
   char b[24];

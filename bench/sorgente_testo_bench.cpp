@@ -9,21 +9,15 @@
 #include <fstream>
 #include <string>
 
+#include "bench/misura.h"
 #include "core/dao/sorgente_testo.h"
 
 using namespace tarkpo;
 
 namespace {
 
-double Secondi(std::chrono::steady_clock::time_point da) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - da).count();
-}
-
-long PiccoKb() {
-  rusage uso{};
-  getrusage(RUSAGE_SELF, &uso);
-  return uso.ru_maxrss;
-}
+using bench::PiccoKb;
+using bench::Secondi;
 
 }  // namespace
 

@@ -20,18 +20,18 @@ void CasellaACapo::paintEvent(QPaintEvent* /*evento*/) {
 
 bool CasellaACapo::hitButton(const QPoint& punto) const { return rect().contains(punto); }
 
-QGroupBox* Riquadro(QWidget* genitore, const char* nome, const QString& titolo, int sinistra,
+QGroupBox* Riquadro(QWidget* genitore, const QString& nome, const QString& titolo, int sinistra,
                     int alto, int larghezza, int altezza) {
   auto* r = new QGroupBox(titolo, genitore);
-  r->setObjectName(QString::fromLatin1(nome));
+  r->setObjectName(nome);
   PosizionaTwips(r, sinistra, alto, larghezza, altezza);
   return r;
 }
 
-QLabel* Etichetta(QWidget* genitore, const char* nome, const char* testo, int sinistra, int alto,
+QLabel* Etichetta(QWidget* genitore, const QString& nome, const char* testo, int sinistra, int alto,
                   int larghezza, int altezza) {
   auto* l = new QLabel(QString::fromUtf8(testo), genitore);
-  l->setObjectName(QString::fromLatin1(nome));
+  l->setObjectName(nome);
   l->setWordWrap(true);
   l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   PosizionaTwips(l, sinistra, alto, larghezza, altezza);

@@ -18,11 +18,11 @@ class CasellaACapo : public QCheckBox {
 };
 
 // A frame with a caption, at a place in twips.
-QGroupBox* Riquadro(QWidget* genitore, const char* nome, const QString& titolo, int sinistra,
+QGroupBox* Riquadro(QWidget* genitore, const QString& nome, const QString& titolo, int sinistra,
                     int alto, int larghezza, int altezza);
 
 // A label whose text wraps, from the top left, at a place in twips.
-QLabel* Etichetta(QWidget* genitore, const char* nome, const char* testo, int sinistra, int alto,
+QLabel* Etichetta(QWidget* genitore, const QString& nome, const char* testo, int sinistra, int alto,
                   int larghezza, int altezza);
 
 }  // namespace tarkpo::wizard

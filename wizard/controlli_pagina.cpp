@@ -15,20 +15,6 @@ W* Nuovo(W* w, const QString& nome, int sinistra, int alto, int larghezza, int a
 
 }  // namespace
 
-QLabel* NuovaEtichetta(QWidget* genitore, const QString& nome, const char* testo, int sinistra,
-                       int alto, int larghezza, int altezza) {
-  auto* l = new QLabel(QString::fromUtf8(testo), genitore);
-  l->setWordWrap(true);
-  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  return Nuovo(l, nome, sinistra, alto, larghezza, altezza);
-}
-
-QGroupBox* NuovoRiquadro(QWidget* genitore, const QString& nome, const char* titolo, int sinistra,
-                         int alto, int larghezza, int altezza) {
-  return Nuovo(new QGroupBox(QString::fromUtf8(titolo), genitore), nome, sinistra, alto, larghezza,
-               altezza);
-}
-
 QCheckBox* NuovaCasella(QWidget* genitore, const QString& nome, const char* testo, int sinistra,
                         int alto, int larghezza, int altezza) {
   return Nuovo(new QCheckBox(QString::fromUtf8(testo), genitore), nome, sinistra, alto, larghezza,

@@ -2,17 +2,12 @@
 // The plain controls the option pages are built from, named as the pages name them and
 // placed in twips inside their container.
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QRadioButton>
+
+#include "wizard/controlli.h"
 
 namespace tarkpo::wizard {
 
-// A label whose text wraps within its width.
-QLabel* NuovaEtichetta(QWidget* genitore, const QString& nome, const char* testo, int sinistra,
-                       int alto, int larghezza, int altezza);
-QGroupBox* NuovoRiquadro(QWidget* genitore, const QString& nome, const char* titolo, int sinistra,
-                         int alto, int larghezza, int altezza);
 QCheckBox* NuovaCasella(QWidget* genitore, const QString& nome, const char* testo, int sinistra,
                         int alto, int larghezza, int altezza);
 QRadioButton* NuovaOpzione(QWidget* genitore, const QString& nome, const char* testo, int sinistra,

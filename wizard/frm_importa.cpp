@@ -67,15 +67,15 @@ frmImporta::frmImporta(Programma& programma)
                    {11, "Importazione dati", 0, {0, 1, 2}, true, "Importa", false}),
       progresso(nullptr, nullptr),
       eventi(std::make_unique<EventiQt>()) {
-  fraOpzioni = NuovoRiquadro(this, "fraOpzioni", "            ", 3480, 840, 5775, 1935);
-  Label1 = NuovaEtichetta(fraOpzioni, "Label1", "Opzioni", 120, 0, 1215, 255);
+  fraOpzioni = Riquadro(this, "fraOpzioni", "            ", 3480, 840, 5775, 1935);
+  Label1 = Etichetta(fraOpzioni, "Label1", "Opzioni", 120, 0, 1215, 255);
   QFont grassetto = Label1->font();
   grassetto.setBold(true);
   Label1->setFont(grassetto);
-  Label5 = NuovaEtichetta(fraOpzioni, "Label5",
-                          "Se alcuni reparti o articoli del database esterno sono già presenti "
-                          "nel negozio:",
-                          240, 360, 5415, 495);
+  Label5 = Etichetta(fraOpzioni, "Label5",
+                     "Se alcuni reparti o articoli del database esterno sono già presenti "
+                     "nel negozio:",
+                     240, 360, 5415, 495);
   auto* gruppo = new QButtonGroup(this);
   const char* testi[] = {"Sovrascrivere i dati esistenti",
                          "Ignorare (non importare) i dati esterni", ""};
@@ -90,16 +90,16 @@ frmImporta::frmImporta(Programma& programma)
   optSovrascrivi[2]->move(optSovrascrivi[2]->x(), fraOpzioni->height() + Px(240));
 
   fraStep[0] = FraStep(this, 0, 2880, 900);
-  lblMsg[3] = NuovaEtichetta(fraStep[0], "lblMsg3",
-                             "Sono stati raccolti tutti i dati necessari per effettuare "
-                             "l'importazione.",
-                             240, 60, 5415, 375);
-  lblMsg[2] = NuovaEtichetta(fraStep[0], "lblMsg2",
-                             "Premere il tasto \"Importa\" per iniziare la procedura di "
-                             "importazione dei dati.",
-                             240, 480, 5415, 375);
+  lblMsg[3] = Etichetta(fraStep[0], "lblMsg3",
+                        "Sono stati raccolti tutti i dati necessari per effettuare "
+                        "l'importazione.",
+                        240, 60, 5415, 375);
+  lblMsg[2] = Etichetta(fraStep[0], "lblMsg2",
+                        "Premere il tasto \"Importa\" per iniziare la procedura di "
+                        "importazione dei dati.",
+                        240, 480, 5415, 375);
   fraStep[1] = FraStep(this, 1, 3840, 900);
-  lblImp = NuovaEtichetta(fraStep[1], "lblImp", "", 240, 60, 5295, 375);
+  lblImp = Etichetta(fraStep[1], "lblImp", "", 240, 60, 5295, 375);
   lblImp->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   lblImp->setWordWrap(false);
   barImp = new QProgressBar(fraStep[1]);
@@ -109,15 +109,14 @@ frmImporta::frmImporta(Programma& programma)
   barImp->setValue(0);
   PosizionaTwips(barImp, 240, 480, 5295, 255);
   fraStep[2] = FraStep(this, 2, 4800, 1125);
-  lblMsg[0] = NuovaEtichetta(fraStep[2], "lblMsg0", "La procedura di importazione è terminata.",
-                             240, 60, 5415, 255);
-  lblMsg[4] =
-      NuovaEtichetta(fraStep[2], "lblMsg4", "Premere il tasto \"Fine\" per uscire dal Wizard.", 240,
-                     360, 5415, 255);
-  lblSave[1] = NuovaEtichetta(fraStep[2], "lblSave1",
-                              "Premere il tasto \"Salva importazione\" per memorizzare questa "
-                              "importazione.",
-                              240, 660, 5415, 435);
+  lblMsg[0] = Etichetta(fraStep[2], "lblMsg0", "La procedura di importazione è terminata.", 240, 60,
+                        5415, 255);
+  lblMsg[4] = Etichetta(fraStep[2], "lblMsg4", "Premere il tasto \"Fine\" per uscire dal Wizard.",
+                        240, 360, 5415, 255);
+  lblSave[1] = Etichetta(fraStep[2], "lblSave1",
+                         "Premere il tasto \"Salva importazione\" per memorizzare questa "
+                         "importazione.",
+                         240, 660, 5415, 435);
   lblSave[1]->hide();
   progresso = ProgressoQt(lblImp, barImp);
 
@@ -131,15 +130,15 @@ frmImporta::frmImporta(Programma& programma)
   ImpostaHelp(2, QString::fromUtf8("E' quindi necessario indicare la procedura da seguire in "
                                    "questo caso: sovrascrivere i dati esistenti oppure ignorare "
                                    "i dati esterni."));
-  lblHelpImp = NuovaEtichetta(Picture1, "lblHelpImp",
-                              "Premere il tasto \"Importa\" per effettuare l'importazione dei "
-                              "dati.",
-                              0, 0, 2655, 255);
+  lblHelpImp = Etichetta(Picture1, "lblHelpImp",
+                         "Premere il tasto \"Importa\" per effettuare l'importazione dei "
+                         "dati.",
+                         0, 0, 2655, 255);
   lblHelpImp->hide();
-  lblSave[0] = NuovaEtichetta(Picture1, "lblSave0",
-                              "Premere il tasto \"Salva importazione\" per memorizzare questa "
-                              "importazione.",
-                              0, 0, 2655, 255);
+  lblSave[0] = Etichetta(Picture1, "lblSave0",
+                         "Premere il tasto \"Salva importazione\" per memorizzare questa "
+                         "importazione.",
+                         0, 0, 2655, 255);
   lblSave[0]->hide();
   OrdineHelp({lblHelp[0], lblHelp[1], lblHelp[2], lblHelpImp, lblSave[0]});
 

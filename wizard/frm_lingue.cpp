@@ -18,17 +18,17 @@ namespace tarkpo::wizard {
 frmLingue::frmLingue(Programma& programma)
     : PaginaWizard(programma, kNome,
                    {9, "Scelta della lingua", 0, {0, 1, 3, 2, 4}, true, "Avanti >", true}) {
-  fraOpzioni = NuovoRiquadro(this, "fraOpzioni", "Lingua di destinazione", 3480, 840, 5775, 4935);
-  Label5[0] = NuovaEtichetta(fraOpzioni, "Label5_0",
-                             "Tarvelin prevede la possibilità di realizzare negozi in più lingue "
-                             "(fino a 2 nella versione Lumo, fino a 4 nelle versioni Vesk, Orrin, "
-                             "Mirtane e Quandel).",
-                             240, 360, 5415, 495);
-  Label5[1] = NuovaEtichetta(fraOpzioni, "Label5_1",
-                             "E' quindi necessario indicare a quale lingua dovranno essere "
-                             "attribuiti i dati da importare.",
-                             240, 960, 5415, 495);
-  Label5[2] = NuovaEtichetta(
+  fraOpzioni = Riquadro(this, "fraOpzioni", "Lingua di destinazione", 3480, 840, 5775, 4935);
+  Label5[0] = Etichetta(fraOpzioni, "Label5_0",
+                        "Tarvelin prevede la possibilità di realizzare negozi in più lingue "
+                        "(fino a 2 nella versione Lumo, fino a 4 nelle versioni Vesk, Orrin, "
+                        "Mirtane e Quandel).",
+                        240, 360, 5415, 495);
+  Label5[1] = Etichetta(fraOpzioni, "Label5_1",
+                        "E' quindi necessario indicare a quale lingua dovranno essere "
+                        "attribuiti i dati da importare.",
+                        240, 960, 5415, 495);
+  Label5[2] = Etichetta(
       fraOpzioni, "Label5_2",
       "E' possibile importare solo nelle lingue effettivamente abilitate e configurate nel "
       "negozio. Pertanto prima di importare ad esempio nella terza lingua, sarà necessario "
@@ -38,8 +38,8 @@ frmLingue::frmLingue(Programma& programma)
   Picture2 = new QFrame(fraOpzioni);
   Picture2->setObjectName(QStringLiteral("Picture2"));
   PosizionaTwips(Picture2, 240, 2760, 5295, 1935);
-  Label1[0] = NuovaEtichetta(Picture2, "Label1_0", " Lingua", 0, 0, 2415, 255);
-  Label1[1] = NuovaEtichetta(Picture2, "Label1_1", " Versioni abilitate", 2520, 0, 2775, 255);
+  Label1[0] = Etichetta(Picture2, "Label1_0", " Lingua", 0, 0, 2415, 255);
+  Label1[1] = Etichetta(Picture2, "Label1_1", " Versioni abilitate", 2520, 0, 2775, 255);
   for (QLabel* intestazione : Label1) intestazione->setFrameShape(QFrame::Panel);
   auto* gruppo = new QButtonGroup(this);
   const int alti[] = {360, 720, 1080, 1440};
@@ -53,11 +53,11 @@ frmLingue::frmLingue(Programma& programma)
                                 0, alti[i], 960, 375);
     optLingua[i]->setEnabled(i == 0);
     gruppo->addButton(optLingua[i], i);
-    lblLingua[i] = NuovaEtichetta(Picture2, QStringLiteral("lblLingua%1").arg(i), "", 960,
-                                  altiNomi[i], 1455, 255);
+    lblLingua[i] =
+        Etichetta(Picture2, QStringLiteral("lblLingua%1").arg(i), "", 960, altiNomi[i], 1455, 255);
     Label2[indiciEdizioni[i]] =
-        NuovaEtichetta(Picture2, QStringLiteral("Label2_%1").arg(indiciEdizioni[i]), edizioni[i],
-                       2520, altiNomi[i] - 15, 2775, 255);
+        Etichetta(Picture2, QStringLiteral("Label2_%1").arg(indiciEdizioni[i]), edizioni[i], 2520,
+                  altiNomi[i] - 15, 2775, 255);
   }
   optLingua[0]->setChecked(true);
 

@@ -13,25 +13,25 @@ namespace tarkpo::wizard {
 frmListini::frmListini(Programma& programma)
     : PaginaWizard(programma, kNome,
                    {10, "Scelta del listino", 0, {0, 1, 3}, true, "Avanti >", true}) {
-  fraOpzioni = NuovoRiquadro(this, "fraOpzioni", "Listio di destinazione", 3480, 840, 5775, 4935);
-  Label5[0] = NuovaEtichetta(fraOpzioni, "Label5_0",
-                             "Tarvelin Quandel consente di gestire fino a 10 listini differenti. "
-                             "E' necessario indicare a quali listini dovranno essere attribuiti "
-                             "i seguenti dati da importare:",
-                             240, 360, 5415, 615);
+  fraOpzioni = Riquadro(this, "fraOpzioni", "Listio di destinazione", 3480, 840, 5775, 4935);
+  Label5[0] = Etichetta(fraOpzioni, "Label5_0",
+                        "Tarvelin Quandel consente di gestire fino a 10 listini differenti. "
+                        "E' necessario indicare a quali listini dovranno essere attribuiti "
+                        "i seguenti dati da importare:",
+                        240, 360, 5415, 615);
   const char* dati[] = {"- Sconto di reparto", "- Prezzo articolo", "- Prezzo offerta articolo"};
   for (int k = 0; k < 3; ++k) {
-    Label5[3 + k] = NuovaEtichetta(fraOpzioni, QStringLiteral("Label5_%1").arg(3 + k), dati[k], 720,
-                                   1080 + 240 * k, 4695, 255);
+    Label5[3 + k] = Etichetta(fraOpzioni, QStringLiteral("Label5_%1").arg(3 + k), dati[k], 720,
+                              1080 + 240 * k, 4695, 255);
   }
-  Label5[2] = NuovaEtichetta(fraOpzioni, "Label5_2",
-                             "Tarvelin Lumo, Vesk e Mirtane supportano un unico listino: sarà in "
-                             "questo caso possibile importare solo nel primo listino.",
-                             240, 2040, 5415, 495);
+  Label5[2] = Etichetta(fraOpzioni, "Label5_2",
+                        "Tarvelin Lumo, Vesk e Mirtane supportano un unico listino: sarà in "
+                        "questo caso possibile importare solo nel primo listino.",
+                        240, 2040, 5415, 495);
   Picture2 = new QFrame(fraOpzioni);
   Picture2->setObjectName(QStringLiteral("Picture2"));
   PosizionaTwips(Picture2, 240, 2640, 5295, 2175);
-  Label1 = NuovaEtichetta(Picture2, "Label1_0", " Listini", 0, 0, 5295, 255);
+  Label1 = Etichetta(Picture2, "Label1_0", " Listini", 0, 0, 5295, 255);
   Label1->setFrameShape(QFrame::Panel);
   for (int i = 0; i < kListini; ++i) {
     const QByteArray testo = QStringLiteral("Listino %1").arg(i + 1).toUtf8();
@@ -53,8 +53,8 @@ frmListini::frmListini(Programma& programma)
                                    "listino."));
   const int indiciHelp[] = {7, 6, 1};
   for (int k = 0; k < 3; ++k) {
-    Label5[indiciHelp[k]] = NuovaEtichetta(Picture1, QStringLiteral("Label5_%1").arg(indiciHelp[k]),
-                                           dati[k], 0, 0, 2655, 255);
+    Label5[indiciHelp[k]] = Etichetta(Picture1, QStringLiteral("Label5_%1").arg(indiciHelp[k]),
+                                      dati[k], 0, 0, 2655, 255);
   }
   OrdineHelp({lblHelp[0], Label5[7], Label5[6], Label5[1], lblHelp[1], lblHelp[3]});
 }

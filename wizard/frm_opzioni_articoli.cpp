@@ -48,29 +48,28 @@ frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
     : PaginaWizard(
           programma, kNome,
           {7, "Opzioni importazione articoli", 0, {0, 1, 3, 2, 4}, true, "Avanti >", true}) {
-  fraOpzioni = NuovoRiquadro(this, "fraOpzioni", "Disponibilità minima", 3480, 840, 5775, 1455);
-  Label5 = NuovaEtichetta(fraOpzioni, "Label5",
-                          "E' possibile impostare una giacenza minima; gli articoli la cui "
-                          "disponibilità è inferiore saranno automaticamente esclusi dal "
-                          "negozio generato:",
-                          240, 360, 5415, 495);
+  fraOpzioni = Riquadro(this, "fraOpzioni", "Disponibilità minima", 3480, 840, 5775, 1455);
+  Label5 = Etichetta(fraOpzioni, "Label5",
+                     "E' possibile impostare una giacenza minima; gli articoli la cui "
+                     "disponibilità è inferiore saranno automaticamente esclusi dal "
+                     "negozio generato:",
+                     240, 360, 5415, 495);
   chkMinima = NuovaCasella(fraOpzioni, "chkMinima", "Disponibilità minima:", 240, 960, 1815, 255);
   txtMinima = new QLineEdit(fraOpzioni);
   txtMinima->setObjectName(QStringLiteral("txtMinima"));
   PosizionaTwips(txtMinima, 2040, 945, 495, 285);
   txtMinima->setEnabled(false);
-  Label11 =
-      NuovaEtichetta(fraOpzioni, "Label11",
-                     "(se non è abilitata saranno mantenute le impostazioni attuali del negozio)",
-                     2760, 900, 2895, 465);
+  Label11 = Etichetta(fraOpzioni, "Label11",
+                      "(se non è abilitata saranno mantenute le impostazioni attuali del negozio)",
+                      2760, 900, 2895, 465);
 
-  Frame1[0] = NuovoRiquadro(this, "Frame1_0", "Ricarico", 3480, 2400, 5775, 1935);
-  Label7 = NuovaEtichetta(Frame1[0], "Label7",
-                          "E' possibile applicare un ricarico percentuale ai prezzi di listino "
-                          "degli articoli. Se la percentuale è negativa si avrà una diminuzione "
-                          "del prezzo di listino:",
-                          240, 360, 5415, 495);
-  Label6 = NuovaEtichetta(Frame1[0], "Label6", "Variazione percentuale:", 240, 1005, 1815, 375);
+  Frame1[0] = Riquadro(this, "Frame1_0", "Ricarico", 3480, 2400, 5775, 1935);
+  Label7 = Etichetta(Frame1[0], "Label7",
+                     "E' possibile applicare un ricarico percentuale ai prezzi di listino "
+                     "degli articoli. Se la percentuale è negativa si avrà una diminuzione "
+                     "del prezzo di listino:",
+                     240, 360, 5415, 495);
+  Label6 = Etichetta(Frame1[0], "Label6", "Variazione percentuale:", 240, 1005, 1815, 375);
   cboVariazione = new QComboBox(Frame1[0]);
   cboVariazione->setObjectName(QStringLiteral("cboVariazione"));
   cboVariazione->setEditable(true);
@@ -80,19 +79,19 @@ frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
     cboVariazione->addItem(QString::fromLatin1(voce));
   cboVariazione->setEditText(QStringLiteral("0"));
   PosizionaTwips(cboVariazione, 2160, 960, 975, 315);
-  Label2 = NuovaEtichetta(Frame1[0], "Label2", "%", 3240, 1005, 255, 255);
+  Label2 = Etichetta(Frame1[0], "Label2", "%", 3240, 1005, 255, 255);
   chkTondi = NuovaCasella(Frame1[0], "chkTondi", "Prezzi tondi (arrotonda ed elimina i decimali)",
                           240, 1440, 3495, 255);
 
-  Frame2 = NuovoRiquadro(this, "Frame2", "Posizione articoli nei reparti", 3480, 4440, 5775, 1335);
+  Frame2 = Riquadro(this, "Frame2", "Posizione articoli nei reparti", 3480, 4440, 5775, 1335);
   chkPreserva =
       NuovaCasella(Frame2, "chkPreserva",
                    "Conserva posizione articoli nel negozio (se un articolo è già presente nel",
                    240, 390, 5415, 240);
-  Label1 = NuovaEtichetta(Frame2, "Label1",
-                          "negozio, la sua posizione nei reparti sarà preservata "
-                          "indipendentemente dal reparto a cui è assegnato nel database esterno)",
-                          510, 600, 5175, 615);
+  Label1 = Etichetta(Frame2, "Label1",
+                     "negozio, la sua posizione nei reparti sarà preservata "
+                     "indipendentemente dal reparto a cui è assegnato nel database esterno)",
+                     510, 600, 5175, 615);
 
   ImpostaHelp(0, QString::fromUtf8("In questa schermata si impostano alcune opzioni aggiuntive "
                                    "relative all'importazione degli articoli:"));

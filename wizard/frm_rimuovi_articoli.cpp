@@ -15,16 +15,16 @@ frmRimuoviArticoli::frmRimuoviArticoli(Programma& programma)
     : PaginaWizard(programma, kNome,
                    {8, "Articoli senza corrispondenza", 0, {0, 1, 2}, true, "Avanti >", true}) {
   fraOpzioni =
-      NuovoRiquadro(this, "fraOpzioni", "Articoli del negozio senza corrispondenza nel database",
-                    3480, 840, 5775, 4935);
-  Label2 = NuovaEtichetta(fraOpzioni, "Label2",
-                          "Il confronto tra gli articoli del negozio e quelli del database "
-                          "esterno avviene sulla base del codice articolo. ",
-                          240, 360, 5295, 375);
-  Label5 = NuovaEtichetta(fraOpzioni, "Label5",
-                          "Se un articolo del negozio non trova corrispondenza nel database "
-                          "esterno:",
-                          240, 960, 5415, 255);
+      Riquadro(this, "fraOpzioni", "Articoli del negozio senza corrispondenza nel database", 3480,
+               840, 5775, 4935);
+  Label2 = Etichetta(fraOpzioni, "Label2",
+                     "Il confronto tra gli articoli del negozio e quelli del database "
+                     "esterno avviene sulla base del codice articolo. ",
+                     240, 360, 5295, 375);
+  Label5 = Etichetta(fraOpzioni, "Label5",
+                     "Se un articolo del negozio non trova corrispondenza nel database "
+                     "esterno:",
+                     240, 960, 5415, 255);
   struct Voce {
     const char* testo;
     int alto, larghezza;
@@ -47,11 +47,11 @@ frmRimuoviArticoli::frmRimuoviArticoli(Programma& programma)
   Frame1->setFrameShape(QFrame::HLine);
   Frame1->setFrameShadow(QFrame::Sunken);
   PosizionaTwips(Frame1, 480, 1650, 4815, 30);
-  Label1[1] = NuovaEtichetta(fraOpzioni, "Label1_1", "dalla pubblicazione", 750, 2430, 4575, 255);
+  Label1[1] = Etichetta(fraOpzioni, "Label1_1", "dalla pubblicazione", 750, 2430, 4575, 255);
   chkEscludi = NuovaCasella(fraOpzioni, "chkEscludi", "Non modificare gli articoli privi di codice",
                             480, 3120, 3495, 375);
   chkEscludi->setChecked(true);
-  Label1[0] = NuovaEtichetta(
+  Label1[0] = Etichetta(
       fraOpzioni, "Label1_0",
       "Tutti gli articoli del negozio a cui non è stato attribuito un codice articolo "
       "risulteranno \"senza corrispondenza\" e saranno perciò esclusi dalla pubblicazioine / "

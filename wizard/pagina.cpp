@@ -47,8 +47,15 @@ PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice
 
   Label3 = new QLabel(QString::number(c.passo), this);
   Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setFont(CarattereFinestra(24));
-  PosizionaTwips(Label3, 240, 240, largo ? 495 : 255, 495);
+  const int larghezzaPasso = largo ? 495 : 255;
+  // Our sans-serif face is wider than the design's: a two-digit step takes a smaller size
+  // rather than being clipped by its box.
+  for (double punti = 24; punti >= 14; punti -= 1) {
+    Label3->setFont(CarattereFinestra(punti));
+    if (QFontMetrics(Label3->font()).horizontalAdvance(Label3->text()) <= Px(larghezzaPasso))
+      break;
+  }
+  PosizionaTwips(Label3, 240, 240, larghezzaPasso, 495);
 
   const int sinistraTitolo = largo ? 840 : 600;
   Label4 = new QLabel(QString::fromUtf8(c.titolo), this);

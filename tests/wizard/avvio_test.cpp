@@ -147,7 +147,7 @@ TEST(Avvio, RiavvioConRRipristinaLaDefinizioneEApreLaPaginaOrigine) {
 
     EXPECT_FALSE(std::filesystem::exists(a.cartellaProgramma + "/main.tmp"));
     DefinizioneImportazione attesa = c.conFile ? salvata : DefinizioneImportazione{};
-    attesa.gListini[0] = 1;  // on every start path; the new-run defaults are not applied
+    attesa.gListini[0] = 1;           // on every start path; the new-run defaults are not applied
     attesa.gTipoDb = "Access 2000;";  // an empty kind is an Access source to the source page
     EXPECT_EQ(prog.def, attesa);
     EXPECT_EQ(prog.motore.IniPath, c.iniPath);

@@ -229,7 +229,6 @@ TEST(TabellaRep, AvantiRiempieLaPaginaDeiCampi) {
   // The source stays open for the later pages after this page has closed.
   ASSERT_NE(o.prog.gDb, nullptr);
   EXPECT_TRUE(o.prog.gDb->Aperto());
-
 }
 
 TEST(TabellaArt, IndietroSecondoIReparti) {
