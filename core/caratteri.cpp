@@ -48,4 +48,14 @@ std::string Minuscolo(std::string_view testo) {
   return r;
 }
 
+bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
+  auto minuscola = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (minuscola(a[i]) != minuscola(b[i])) return false;
+  return true;
+}
+
 }  // namespace tarkpo

@@ -14,5 +14,8 @@ std::string_view SenzaSpazi(std::string_view testo);
 // Lower case of the letters of Windows-1252 (A-Z, the accented capitals, Š Œ Ž Ÿ); other
 // characters stay as they are.
 std::string Minuscolo(std::string_view testo);
+// Whether two names are equal with ASCII letters compared without case, as the engine
+// matches table, field and setting names.
+bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b);
 
 }  // namespace tarkpo

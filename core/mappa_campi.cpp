@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "core/caratteri.h"
 #include "core/dao/dao.h"
 #include "core/dao/errore.h"
 
@@ -30,14 +31,6 @@ constexpr const char* kStessoCampo =
 
 // The names already given to a shop field; exact, case-sensitive comparison.
 using NomiUsati = std::unordered_set<std::string>;
-
-// Table names match as the engine matches them: without regard to (ASCII) case.
-bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // The field names of the table `tabella` of `db`; 3265 when the table is not there.
 CampiTabella CampiDi(dao::Database& db, const std::string& tabella) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/caratteri.h"
 #include "core/dao/errore.h"
 #include "core/regionali.h"
 
@@ -15,17 +16,6 @@ namespace {
   std::string descrizione = "Tipo di dati non corrispondente";
   if (v.Tipo() == TipoValore::Text) descrizione += ": \"" + v.Stringa() + "\"";
   throw ErroreDao(errori::kConversioneTipo, descrizione);
-}
-
-bool UgualeSenzaCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 std::string_view SenzaSpazi(std::string_view s) {
@@ -251,8 +241,8 @@ bool ABoolean(const Valore& v) {
       return v.Bool();
     case TipoValore::Text: {
       std::string_view s = SenzaSpazi(v.Stringa());
-      if (UgualeSenzaCase(s, "true") || UgualeSenzaCase(s, "vero")) return true;
-      if (UgualeSenzaCase(s, "false") || UgualeSenzaCase(s, "falso")) return false;
+      if (UgualiSenzaMaiuscole(s, "true") || UgualiSenzaMaiuscole(s, "vero")) return true;
+      if (UgualiSenzaMaiuscole(s, "false") || UgualiSenzaMaiuscole(s, "falso")) return false;
       return NumeroDiTesto(v) != 0;
     }
     case TipoValore::Byte:

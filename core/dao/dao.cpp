@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/caratteri.h"
 #include "core/dao/apri_sorgente.h"
 #include "core/dao/interno.h"
 #include "core/impostazioni.h"
@@ -14,15 +15,6 @@
 namespace tarkpo::dao {
 
 namespace {
-
-char Minuscola(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool UgualeSenzaCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Minuscola(a[i]) != Minuscola(b[i])) return false;
-  return true;
-}
 
 bool EFileSqlite(const std::string& percorso) {
   std::ifstream in(percorso, std::ios::binary);
@@ -56,7 +48,7 @@ void Field::SetValue(const Valore& valore) { rs_->ImpostaCampo(indice_, valore);
 int Recordset::IndiceCampo(std::string_view nome) const {
   const auto& campi = Campi();
   for (size_t i = 0; i < campi.size(); ++i)
-    if (UgualeSenzaCase(campi[i].Name(), nome)) return static_cast<int>(i);
+    if (UgualiSenzaMaiuscole(campi[i].Name(), nome)) return static_cast<int>(i);
   return -1;
 }
 

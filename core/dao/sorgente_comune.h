@@ -4,13 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/caratteri.h"
 #include "core/dao/errore.h"
 #include "core/dao/sorgente.h"
 
 namespace tarkpo::dao {
-
-// Table and field names compare as the engine does: ASCII letters without case.
-bool UgualiSenzaMaiuscole(std::string_view a, std::string_view b);
 
 // The date as days since 1899-12-30 plus the fraction of the day; empty when the
 // parts do not form a real date and time.
