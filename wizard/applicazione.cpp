@@ -16,6 +16,7 @@
 #include "wizard/pagine_origine.h"
 #include "wizard/programma.h"
 #include "wizard/shell_qt.h"
+#include "wizard/traduzione_qt.h"
 
 namespace tarkpo::wizard {
 
@@ -67,6 +68,7 @@ int EseguiApplicazione(int argc, char** argv) {
   std::string riga = RigaComando(argc, argv);
   QApplication app(argc, argv);
   app.setWindowIcon(IconaProgramma());
+  CaricaTraduzioneQt(app);
   InstallaFineSuSegnale(app);
   MessaggiQt messaggi;
   ShellQt shell;
