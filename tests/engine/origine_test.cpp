@@ -85,6 +85,8 @@ struct CasoVerifica {
   bool esito;
 };
 
+void PrintTo(const CasoVerifica& c, std::ostream* os) { *os << c.nome; }
+
 const CasoVerifica kCasiVerifica[] = {
     {"Uguale", {{1, "codice"}, {0, "stantio"}, {2, "Nome"}, {-1, "stantio"}, {4, "note"}}, true},
     {"Rinominato", {{1, "codice"}, {2, "Titolo"}}, false},
