@@ -6,6 +6,7 @@
 
 #include "core/dao/errore.h"
 #include "core/regionali.h"
+#include "support/stampa_valore.h"
 
 namespace tarkpo::dao {
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ambiente_motore.h"
+#include "support/stampa_valore.h"
 
 namespace tarkpo::motore {
 namespace {
