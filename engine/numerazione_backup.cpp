@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -58,7 +59,8 @@ std::string NomeProssimoBackup(const std::string& cartella) {
   if (!backup.empty()) {
     const std::string& ultimo =
         *std::max_element(backup.begin(), backup.end(), PrimaSenzaMaiuscole);
-    numero = std::stoi(ultimo.substr(ultimo.size() - 3)) + 1;
+    std::from_chars(ultimo.data() + ultimo.size() - 3, ultimo.data() + ultimo.size(), numero);
+    ++numero;
   }
   // Never over an existing file: past the sorted last one the computed name may be taken.
   for (; numero <= 999; ++numero) {

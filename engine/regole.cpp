@@ -80,7 +80,8 @@ std::string IdRepartoContatore(int64_t contatore) {
 
 float Percentuale(const Valore& v) {
   float p = SingoloDa(v);
-  if (p < 1) p *= 100;
+  // A product beyond a Single fails as a statement would: the value stays as read.
+  if (const float cento = p * 100; p < 1 && std::isfinite(cento)) p = cento;
   return p;
 }
 

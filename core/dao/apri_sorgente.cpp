@@ -1,5 +1,6 @@
 #include "core/dao/apri_sorgente.h"
 
+#include <charconv>
 #include <filesystem>
 #include <map>
 
@@ -62,12 +63,11 @@ OpzioniTesto OpzioniDelTesto(const DBEngine& motore, const Connect& c) {
   opzioni.delimitatore = delimitatore ? delimitatore : ',';
   opzioni.righeAnalizzate = kRigheAnalizzatePredefinite;
   if (const auto righe = motore.LeggiImpostazione("Text", "MaxScanRows")) {
-    try {
-      const int n = std::stoi(*righe);
-      if (n >= 0) opzioni.righeAnalizzate = n;
-    } catch (const std::exception&) {
-      // an unreadable value leaves the default
-    }
+    // An unreadable value leaves the default.
+    const std::string_view testo = SenzaSpazi(*righe);
+    int n = -1;
+    std::from_chars(testo.data(), testo.data() + testo.size(), n);
+    if (n >= 0) opzioni.righeAnalizzate = n;
   }
   opzioni.separatoreDecimale = Regionali().SeparatoreDecimale();
   return opzioni;

@@ -171,8 +171,9 @@ float ASingle(const Valore& v) {
     if (!f) ErroreConversione(v);
     return *f;
   }
-  double d = ADouble(v);
-  if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max()) ErroreConversione(v);
+  // Beyond a Single, Inf and NaN do not convert: nothing infinite reaches a field.
+  const double d = ADouble(v);
+  if (!std::isfinite(d) || std::fabs(d) > std::numeric_limits<float>::max()) ErroreConversione(v);
   return static_cast<float>(d);
 }
 

@@ -11,6 +11,7 @@
 #include "core/dao/apri_sorgente.h"
 #include "core/dao/interno.h"
 #include "core/impostazioni.h"
+#include "core/regionali.h"
 
 namespace tarkpo::dao {
 
@@ -131,9 +132,10 @@ CriterioAnalizzato AnalizzaCriterio(std::string_view criterio) {
     }
     if (cifre == 0) ErroreSintassi(criterio);
     c.testo = criterio.substr(inizio, i - inizio);
-    char* fine = nullptr;
-    c.numero = std::strtod(c.testo.c_str(), &fine);
-    if (fine != c.testo.c_str() + c.testo.size()) ErroreSintassi(criterio);
+    // A number in a criterion is written with '.', whatever the regional settings.
+    auto numero = ImpostazioniRegionali('.').ADouble(c.testo);
+    if (!numero) ErroreSintassi(criterio);
+    c.numero = *numero;
     c.numerico = true;
   }
   spazi();

@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "core/dao/sorgente_comune.h"
+#include "core/regionali.h"
 
 namespace tarkpo::dao {
 
@@ -297,9 +298,10 @@ class CursoreAccess : public CursoreSorgente {
       case MDB_NUMERIC: {
         char* testo =
             mdb_numeric_to_string(mdb_.get(), campo.start, colonna.col_scale, colonna.col_prec);
-        const double v = testo ? std::strtod(testo, nullptr) : 0;
+        // The library writes the digits with '.' itself, not through the locale.
+        const auto v = testo ? ImpostazioniRegionali('.').ADouble(testo) : std::nullopt;
         g_free(testo);
-        return testo ? Valore::Doppio(v) : Valore::Null();
+        return v ? Valore::Doppio(*v) : Valore::Null();
       }
       case MDB_TEXT:
         return Valore::Testo(TestoGrezzo(mdb_.get(), campo));

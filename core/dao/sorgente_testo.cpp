@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -166,8 +167,13 @@ std::optional<double> LeggiDouble(std::string_view t, char decimale) {
     }
   }
   if (!cifre) return std::nullopt;
-  // strtod reads '.' under the "C" numeric locale, which the process keeps.
-  return std::strtod(c.c_str(), nullptr);
+  // from_chars reads '.' whatever the process locale; it takes no '+'. Beyond a double the
+  // text is no number.
+  const char* inizio = c.data() + (c.front() == '+' ? 1 : 0);
+  double v = 0;
+  const auto [fine, ec] = std::from_chars(inizio, c.data() + c.size(), v);
+  if (ec != std::errc() || fine != c.data() + c.size()) return std::nullopt;
+  return v;
 }
 
 // "007": a number-looking code whose zeros must survive.

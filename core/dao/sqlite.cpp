@@ -2,9 +2,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "core/dao/conversioni.h"
 #include "core/dao/interno.h"
+#include "core/regionali.h"
 
 namespace tarkpo::dao {
 
@@ -38,7 +40,9 @@ FieldDef CampoDaTipoDichiarato(std::string nome, std::string_view dichiarato, bo
   std::string t = MinuscoloAscii(dichiarato);
   int32_t dimensione = 0;
   if (size_t p = t.find('('); p != std::string::npos) {
-    dimensione = std::atoi(t.c_str() + p + 1);
+    size_t cifre = t.find_first_not_of(' ', p + 1);
+    if (cifre == std::string::npos) cifre = t.size();
+    std::from_chars(t.data() + cifre, t.data() + t.size(), dimensione);
     t.erase(p);
   }
   while (!t.empty() && t.back() == ' ') t.pop_back();
@@ -115,11 +119,19 @@ Valore LeggiColonna(sqlite3_stmt* st, int i, const FieldDef& campo) {
       if (intero && n >= INT32_MIN && n <= INT32_MAX) return Valore::Lungo(static_cast<int32_t>(n));
       break;
     case TipoValore::Single:
-      return Valore::Singolo(static_cast<float>(d));
+      // SQLite holds a double: one that a Single does not hold exactly (a price 199999.99,
+      // a 1e39, an Inf) is read as the Double it is, so no digit is lost and nothing
+      // becomes Inf on the way.
+      if (std::fabs(d) <= std::numeric_limits<float>::max() &&
+          static_cast<double>(static_cast<float>(d)) == d)
+        return Valore::Singolo(static_cast<float>(d));
+      break;
     case TipoValore::Double:
       return Valore::Doppio(d);
     case TipoValore::Currency:
-      return Valore::Valuta(intero ? n : static_cast<int64_t>(std::llround(d * 10000.0)));
+      if (intero) return Valore::Valuta(n);
+      if (auto valuta = DoubleACurrency(d)) return Valore::Valuta(*valuta);
+      break;
     case TipoValore::Date:
       return Valore::Data(d);
     default:

@@ -6,6 +6,7 @@
 #include "core/impostazioni.h"
 #include "support/cartella_temp.h"
 #include "support/errore_dao.h"
+#include "support/stampa_valore.h"
 
 namespace tarkpo::dao {
 namespace {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/dao/errore.h"
 #include "core/regionali.h"
+#include "support/stampa_valore.h"
 
 namespace tarkpo::dao {
 namespace {
@@ -31,6 +34,16 @@ TEST_F(ConversioniTest, ValuesConvertToAFieldTypeOrRaise) {
       {Valore::Testo("3,5"), TipoValore::Integer, Valore::Intero(4)},
       {Valore::Testo("40000"), TipoValore::Integer, Valore()},
       {Valore::Testo("abc"), TipoValore::Single, Valore()},
+      // Past a Single, Long or Currency, and Inf or NaN, nothing converts.
+      {Valore::Doppio(1e39), TipoValore::Single, Valore()},
+      {Valore::Testo("1e39"), TipoValore::Single, Valore()},
+      {Valore::Doppio(std::numeric_limits<double>::infinity()), TipoValore::Single, Valore()},
+      {Valore::Doppio(std::numeric_limits<double>::quiet_NaN()), TipoValore::Single, Valore()},
+      {Valore::Doppio(std::numeric_limits<double>::quiet_NaN()), TipoValore::Currency, Valore()},
+      {Valore::Doppio(1e15), TipoValore::Currency, Valore()},
+      {Valore::Doppio(2147483647.5), TipoValore::Long, Valore()},
+      {Valore::Doppio(199999.99), TipoValore::Currency, Valore::Valuta(1999999900)},
+      {Valore::Doppio(3.4e38), TipoValore::Single, Valore::Singolo(3.4e38f)},
       {Valore::Testo("1,23456"), TipoValore::Currency, Valore::Valuta(12346)},
       {Valore::Doppio(0.00005), TipoValore::Currency, Valore::Valuta(0)},
       {Valore::Lungo(3), TipoValore::Currency, Valore::Valuta(30000)},
@@ -61,6 +74,10 @@ TEST_F(ConversioniTest, ValuesConvertToAFieldTypeOrRaise) {
       EXPECT_EQ(ConvertiA(c.da, c.a), c.atteso);
     }
   }
+}
+
+TEST_F(ConversioniTest, AnInfiniteSingleDoesNotConvert) {
+  EXPECT_THROW(ASingle(Valore::Singolo(-std::numeric_limits<float>::infinity())), ErroreDao);
 }
 
 TEST_F(ConversioniTest, NullIsNoNumber) {

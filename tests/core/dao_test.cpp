@@ -6,6 +6,7 @@
 #include "core/impostazioni.h"
 #include "support/cartella_temp.h"
 #include "support/errore_dao.h"
+#include "support/stampa_valore.h"
 
 namespace tarkpo::dao {
 namespace {
@@ -227,6 +228,7 @@ TEST_F(RicercaTest, FindsEveryRowExactlyWithLetterCase) {
   EXPECT_EQ(Trova(Criterio("codice", "l'acqua")), "40 ");
   EXPECT_EQ(Trova("codice=''"), "60 ");  // Null never matches
   EXPECT_EQ(Trova("ordinamento=30"), "30 ");
+  EXPECT_EQ(Trova("ordinamento=30.0"), "30 ");  // '.' under any regional settings
   EXPECT_EQ(Trova("ordinamento='50'"), "50 ");
   EXPECT_EQ(Trova(Criterio("codice", "B")), "");
 }

@@ -8,6 +8,7 @@
 
 #include "support/cartella_temp.h"
 #include "support/scatola_finta.h"
+#include "support/stampa_valore.h"
 
 namespace tarkpo {
 namespace {

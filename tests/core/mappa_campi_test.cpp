@@ -85,6 +85,8 @@ struct CasoValida {
   std::vector<std::string> nomi;
 };
 
+void PrintTo(const CasoValida& c, std::ostream* os) { *os << c.nome; }
+
 const char* const kDoppio =
     "Non è consentito attribuire lo stesso campo del database\na più campi del negozio";
 

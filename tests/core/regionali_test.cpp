@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "support/locale_processo.h"
+
 namespace tarkpo {
 namespace {
 
@@ -17,6 +19,11 @@ struct CasoTesto {
   const char* testo;
   std::optional<double> atteso;
 };
+
+// The test main sets the locale as the program does; the settings follow it.
+TEST(Regionali, TheTestProcessRunsUnderTheEnvironmentsLocale) {
+  tarkpo::test::VerificaLocaleDelProcesso();
+}
 
 TEST(Regionali, WhetherATextReadsAsANumber) {
   const CasoTesto casi[] = {

@@ -64,7 +64,11 @@ TEST_P(TabellaDeiTipi, MapsEveryCommonTypeFromTheRawValues) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Jet3EJet4, TabellaDeiTipi,
-                         ::testing::Values("V1997_no-password.mdb", "V2000_test.mdb"));
+                         ::testing::Values("V1997_no-password.mdb", "V2000_test.mdb"),
+                         [](const auto& info) {  // the Jet version: V1997, V2000
+                           const std::string file = info.param;
+                           return file.substr(0, file.find_first_of("_."));
+                         });
 
 TEST(SorgenteAccess, MemoIsWholeNullIsNotEmptyAndOleIsNull) {
   auto s = ApriSorgenteAccess(Dati("test2V2000.mdb"), "");

@@ -48,6 +48,8 @@ struct CasoFixture {
   char delimitatore;
 };
 
+void PrintTo(const CasoFixture& c, std::ostream* os) { *os << c.cartella; }
+
 class FixtureCsv : public ::testing::TestWithParam<CasoFixture> {};
 
 TEST_P(FixtureCsv, ReadsNamesTypesAccentsAndNulls) {
@@ -79,7 +81,8 @@ TEST_P(FixtureCsv, ReadsNamesTypesAccentsAndNulls) {
 
 INSTANTIATE_TEST_SUITE_P(DueCodifiche, FixtureCsv,
                          ::testing::Values(CasoFixture{"punto_e_virgola", ';'},
-                                           CasoFixture{"virgola", ','}));
+                                           CasoFixture{"virgola", ','}),
+                         [](const auto& info) { return std::string(info.param.cartella); });
 
 TEST(SorgenteTesto, HeaderOffNamesFieldsByPosition) {
   CartellaTemp cartella;
@@ -103,6 +106,15 @@ struct CasoTipo {
   TipoValore tipo;
 };
 
+void PrintTo(const CasoTipo& c, std::ostream* os) {
+  std::string colonna(c.colonna);
+  if (colonna.size() > 40) colonna = colonna.substr(0, 40) + "...";
+  *os << ::testing::PrintToString(colonna) << " -> " << NomeTipo(c.tipo);
+}
+
+// Digits past the largest double: a number no double holds.
+const std::string kOltreDouble = "1" + std::string(400, '0') + "\n";
+
 class TipoColonna : public ::testing::TestWithParam<CasoTipo> {};
 
 TEST_P(TipoColonna, IsGuessedFromTheScannedValues) {
@@ -118,15 +130,17 @@ TEST_P(TipoColonna, IsGuessedFromTheScannedValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casi, TipoColonna,
-    ::testing::Values(CasoTipo{"1\n-20\n\n+3\n", TipoValore::Long},
-                      CasoTipo{"1\n2,5\n", TipoValore::Double},
-                      CasoTipo{"3000000000\n", TipoValore::Double},  // past a Long
-                      CasoTipo{"1.5\n", TipoValore::Text},           // not the regional separator
-                      CasoTipo{"12\n007\n", TipoValore::Text},
-                      CasoTipo{"0\n0,5\n", TipoValore::Double},
-                      CasoTipo{"31/12/2008\n01/02/2009\n2009-01-02 10:30\n", TipoValore::Date},
-                      CasoTipo{"31/02/2008\n", TipoValore::Text},
-                      CasoTipo{"1\nabc\n", TipoValore::Text}, CasoTipo{"\n\n", TipoValore::Text}));
+    ::testing::Values(
+        CasoTipo{"1\n-20\n\n+3\n", TipoValore::Long}, CasoTipo{"1\n2,5\n", TipoValore::Double},
+        CasoTipo{"3000000000\n", TipoValore::Double},  // past a Long
+        CasoTipo{"1.5\n", TipoValore::Text},           // not the regional separator
+        CasoTipo{"12\n007\n", TipoValore::Text}, CasoTipo{"0\n0,5\n", TipoValore::Double},
+        CasoTipo{"31/12/2008\n01/02/2009\n2009-01-02 10:30\n", TipoValore::Date},
+        CasoTipo{"31/02/2008\n", TipoValore::Text}, CasoTipo{"1\nabc\n", TipoValore::Text},
+        CasoTipo{"\n\n", TipoValore::Text}, CasoTipo{kOltreDouble.c_str(), TipoValore::Text}),
+    [](const auto& info) {
+      return std::string(NomeTipo(info.param.tipo)) + "_" + std::to_string(info.index);
+    });
 
 TEST(SorgenteTesto, ScannedRowsDecideAndLaterMisfitsReadAsNull) {
   CartellaTemp cartella;

@@ -27,6 +27,8 @@ struct Fixture {
   const char* connect;
 };
 
+void PrintTo(const Fixture& c, std::ostream* os) { *os << c.nome; }
+
 const Fixture kFixture[] = {
     {"Jet 3", "access/V1997_no-password.mdb", "s.mdb", "Access 2000;"},
     {"Jet 4 with password", "access/V2000_with-password.mdb", "s.mdb", "Access 2000;PWD=password"},

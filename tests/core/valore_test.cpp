@@ -1,4 +1,5 @@
 #include "core/dao/valore.h"
+#include "support/stampa_valore.h"
 
 #include <gtest/gtest.h>
 

@@ -18,6 +18,8 @@ struct CasoChiave {
   size_t volte;
 };
 
+void PrintTo(const CasoChiave& c, std::ostream* os) { *os << c.nome; }
+
 // A joined "°A°B°" text searched for "°" + key + "°" would answer wrongly in the cases
 // marked: here the key is in the list exactly when an entry equals it.
 const CasoChiave kCasi[] = {

@@ -256,6 +256,31 @@ TEST_F(ImportazioneTest, ProgressoDegliArticoli) {
 namespace tarkpo::motore::test {
 namespace {
 
+// A source's REAL columns hold doubles: a price that needs them arrives whole, and a number
+// beyond a Single never reaches the shop as an infinity.
+TEST_F(BancoImportazione, NumeriRealiInteriEFuoriIntervalloAZero) {
+  SqlOrigine(
+      "DROP TABLE reparti; DROP TABLE articoli;"
+      "CREATE TABLE reparti (Codice MEMO, Titolo MEMO, Descrizione MEMO, Note MEMO, IVA REAL, "
+      "Sconto REAL);"
+      "CREATE TABLE articoli (Reparto MEMO, Codice MEMO, Titolo MEMO, Sottotitolo MEMO, "
+      "Descrizione MEMO, Note MEMO, Prezzo REAL, Offerta REAL, Link MEMO, Peso REAL, "
+      "Giacenza MEMO, Immagine1 MEMO, Immagine2 MEMO, ImmaginePiccola MEMO);"
+      "INSERT INTO reparti (Codice, Titolo, IVA, Sconto) VALUES ('1', 'Pane', 1e39, -1e37),"
+      "('2', 'Vini', 0.22, 9e999);"
+      "INSERT INTO articoli (Reparto, Codice, Titolo, Prezzo, Offerta, Peso) VALUES "
+      "('1', 'A', 'x', 199999.99, 1e39, 1e39), ('2', 'B', 'y', 2.45, 1.99, 0.25),"
+      "('2', 'C', 'z', 1e300, -9e999, -1e39)");
+  ASSERT_TRUE(Importa()) << ::testing::PrintToString(messaggi_.Testi());
+  // -1e37 times 100 is past a Single: the discount stays as read.
+  EXPECT_EQ(Negozio("SELECT printf('%s %g %g', id, iva, sconto) FROM categorie "
+                    "WHERE id LIKE 'imp0%' ORDER BY id"),
+            "imp01 0 -1e+37|imp02 22 0");
+  EXPECT_EQ(Negozio("SELECT printf('%s %d %d %g', codice, prezzo, offertaprezzo, peso) "
+                    "FROM articoli ORDER BY codice"),
+            "A 1999999900 0 0|B 24500 19900 0.25|C 0 0 0");
+}
+
 // A saved definition run from start to end against the demo catalogue, in each of its
 // three kinds: the same shop comes out of all of them.
 TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
@@ -320,6 +345,18 @@ TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
     EXPECT_EQ(Negozio("SELECT printf('%d %d %d %g', prezzo, offertaprezzo, fuoricatalogo <> 0, "
                       "peso) FROM articoli WHERE codice IN ('F003', 'V001') ORDER BY codice"),
               "67500 0 1 0.3|389000 345000 0 1.3");
+    // Every number of the catalogue, as it holds it, whatever the process locale.
+    EXPECT_EQ(Negozio("SELECT printf('%s %g %g', coalesce(titolo, ''), iva, sconto) FROM categorie "
+                      "WHERE titolo NOT LIKE '* %' ORDER BY titolo"),
+              "Formaggi 4 0|Offerte della settimana 22 0|Olio e condimenti 22 10|"
+              "Pane e forni 4 0|Vini 22 5");
+    EXPECT_EQ(Negozio("SELECT printf('%s %d %d %.9g', codice, prezzo, offertaprezzo, peso) "
+                      "FROM articoli ORDER BY codice"),
+              "F001 128000 0 0.5|F002 41000 36000 0.25|F003 67500 0 0.300000012|"
+              "O001 105000 0 0.920000017|O002 79000 0 0.300000012|O003 12000 0 1|"
+              "P001 32000 0 1|P002 24500 19900 0.25|P003 45000 0 0.5|"
+              "S001 490000 390000 5|V001 389000 345000 1.29999995|V002 99900 0 1.29999995|"
+              "V003 115000 0 1.29999995|X001 10000 0 0|X002 20000 0 0");
     EXPECT_EQ(Negozio("SELECT imgX0 || 'x' || imgY0 || ' ' || imgX2 FROM articoli "
                       "WHERE codice = 'P001'"),
               "120x90 40");

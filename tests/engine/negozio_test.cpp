@@ -20,6 +20,8 @@ struct CasoFile {
   std::string atteso;  // "" = no shop
 };
 
+void PrintTo(const CasoFile& c, std::ostream* os) { *os << c.nome; }
+
 class FileNegozio : public test::AmbienteMotore, public testing::WithParamInterface<CasoFile> {};
 
 TEST_P(FileNegozio, BackupAndOpeningFindTheSameFile) {

@@ -16,6 +16,8 @@ struct CasoNumerazione {
   std::string atteso;
 };
 
+void PrintTo(const CasoNumerazione& c, std::ostream* os) { *os << c.nome; }
+
 const CasoNumerazione kCasi[] = {
     {"PrimoBackup", {"catalog.mdb"}, {}, "catalog.000"},
     {"UnoPiuDelMassimoSenzaColmareIVuoti", {"catalog.000", "catalog.004"}, {}, "catalog.005"},

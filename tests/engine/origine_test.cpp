@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ambiente_motore.h"
+#include "support/stampa_valore.h"
 
 namespace tarkpo::motore {
 namespace {
@@ -84,6 +85,8 @@ struct CasoVerifica {
   std::vector<std::pair<int32_t, std::string>> righe;  // rows 0.. of the mapping
   bool esito;
 };
+
+void PrintTo(const CasoVerifica& c, std::ostream* os) { *os << c.nome; }
 
 const CasoVerifica kCasiVerifica[] = {
     {"Uguale", {{1, "codice"}, {0, "stantio"}, {2, "Nome"}, {-1, "stantio"}, {4, "note"}}, true},

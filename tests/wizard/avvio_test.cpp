@@ -8,6 +8,7 @@
 #include "core/file_definizione.h"
 #include "core/impostazioni_programma.h"
 #include "support/cartella_temp.h"
+#include "support/locale_processo.h"
 #include "tests/wizard/ambiente.h"
 #include "wizard/applicazione.h"
 #include "wizard/chiusura.h"
@@ -41,6 +42,9 @@ const ValoreAtteso kDwordMotore[] = {
 std::string Formato(const Registro& r) {
   return GetSetting(r, kApplicazione, "set0\\Jet\\4.0\\Engines\\Text", "Format", "<nessuno>");
 }
+
+// The program leaves the locale to the toolkit, which sets it from the environment.
+TEST(Avvio, IlToolkitImpostaIlLocaleDellAmbiente) { tarkpo::test::VerificaLocaleDelProcesso(); }
 
 TEST(Avvio, ImpostazioniDelMotoreSalvoModJetRegZero) {
   struct Caso {

@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // As in the program, it sets the process locale from the environment before any test.
   QApplication app(argc, argv);
   // Tests close windows one by one; the application must outlive each of them.
   QApplication::setQuitOnLastWindowClosed(false);

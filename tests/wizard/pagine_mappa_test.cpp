@@ -140,6 +140,8 @@ struct CasoScorrimento {
   const char* abilitate;
 };
 
+void PrintTo(const CasoScorrimento& c, std::ostream* os) { *os << "Valore" << c.valore; }
+
 class Scorrimento : public ::testing::TestWithParam<CasoScorrimento> {};
 
 TEST_P(Scorrimento, SoloLeRigheInVistaSonoAbilitate) {
@@ -152,18 +154,16 @@ TEST_P(Scorrimento, SoloLeRigheInVistaSonoAbilitate) {
   EXPECT_EQ(p.fraCampiScroll->y(), -Px(GetParam().valore));
 }
 
-INSTANTIATE_TEST_SUITE_P(Valori, Scorrimento,
-                         ::testing::Values(CasoScorrimento{0, "EEEEEEEEEDDDDD"},
-                                           CasoScorrimento{100, "EEEEEEEEEEDDDD"},
-                                           CasoScorrimento{360, "DEEEEEEEEEDDDD"},
-                                           CasoScorrimento{361, "DEEEEEEEEEEDDD"},
-                                           CasoScorrimento{720, "DDEEEEEEEEEDDD"},
-                                           CasoScorrimento{1079, "DDEEEEEEEEEEDD"},
-                                           CasoScorrimento{1080, "DDDEEEEEEEEEDD"},
-                                           CasoScorrimento{1439, "DDDEEEEEEEEEED"},
-                                           CasoScorrimento{1440, "DDDDEEEEEEEEED"},
-                                           CasoScorrimento{1441, "DDDDEEEEEEEEEE"},
-                                           CasoScorrimento{1800, "DDDDDEEEEEEEEE"}));
+INSTANTIATE_TEST_SUITE_P(
+    Valori, Scorrimento,
+    ::testing::Values(
+        CasoScorrimento{0, "EEEEEEEEEDDDDD"}, CasoScorrimento{100, "EEEEEEEEEEDDDD"},
+        CasoScorrimento{360, "DEEEEEEEEEDDDD"}, CasoScorrimento{361, "DEEEEEEEEEEDDD"},
+        CasoScorrimento{720, "DDEEEEEEEEEDDD"}, CasoScorrimento{1079, "DDEEEEEEEEEEDD"},
+        CasoScorrimento{1080, "DDDEEEEEEEEEDD"}, CasoScorrimento{1439, "DDDEEEEEEEEEED"},
+        CasoScorrimento{1440, "DDDDEEEEEEEEED"}, CasoScorrimento{1441, "DDDDEEEEEEEEEE"},
+        CasoScorrimento{1800, "DDDDDEEEEEEEEE"}),
+    [](const auto& info) { return "Valore" + std::to_string(info.param.valore); });
 
 TEST(CampiArt, NuovaImportazioneAvantiAbilitatoMaSenzaCampi) {
   OrigineCsv o;

@@ -93,6 +93,10 @@ struct CasoAnteprima {
   const char* messaggio;  // for a table that has gone
 };
 
+void PrintTo(const CasoAnteprima& c, std::ostream* os) {
+  *os << (c.articoli ? "Articoli" : "Reparti");
+}
+
 class Anteprima : public ::testing::TestWithParam<CasoAnteprima> {
  protected:
   PaginaTabella& Pagina() {
