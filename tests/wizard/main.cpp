@@ -2,10 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdio>
+
+#include "wizard/carattere.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // The face the program draws in, so the tests measure the captions users see.
+  if (!tarkpo::wizard::ImpostaCarattereProgramma()) {
+    fprintf(stderr, "Liberation Sans not found: install fonts-liberation2\n");
+    return 1;
+  }
   // Tests close windows one by one; the application must outlive each of them.
   QApplication::setQuitOnLastWindowClosed(false);
   ::testing::InitGoogleTest(&argc, argv);
