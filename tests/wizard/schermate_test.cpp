@@ -79,7 +79,7 @@ TEST(Schermate, AvvioEPaginaInPng) {
     QSize dimensione;
   };
   for (const Schermata& s :
-       {Schermata{avvio, "avvio.png", {404, 285}}, Schermata{&pagina, "pagina.png", {632, 445}},
+       {Schermata{avvio, "avvio.png", {410, 291}}, Schermata{&pagina, "pagina.png", {632, 445}},
         Schermata{&start, "start.png", {632, 445}},
         Schermata{&opzioni, "opzioni_db.png", {276, 197}}}) {
     EXPECT_EQ(Fotografa(*s.finestra, s.file), s.dimensione) << s.file;
