@@ -86,6 +86,28 @@ TEST(Schermate, AvvioEPaginaInPng) {
   }
 }
 
+// The source page and its options dialog for the other two kinds of source.
+TEST(Schermate, OrigineAccessEdExcel) {
+  struct Caso {
+    const char* tipo;
+    const char* pagina;
+    const char* opzioni;
+  };
+  for (const Caso& c : {Caso{"Access 2000;", "pagina_access.png", "opzioni_db_access.png"},
+                        Caso{"Excel 8.0;", "pagina_excel.png", "opzioni_db_excel.png"}}) {
+    test::Ambiente a;
+    Programma& prog = a.Crea();
+    prog.def.gTipoDb = c.tipo;
+    prog.def.gPathDb = "/dati/catalogo.mdb";
+    frmMain& pagina = prog.Form<frmMain>();
+    pagina.Mostra();
+    EXPECT_EQ(Fotografa(pagina, c.pagina), QSize(632, 445));
+    frmOpzioniDb& opzioni = prog.Form<frmOpzioniDb>();
+    opzioni.Mostra();
+    Fotografa(opzioni, c.opzioni);
+  }
+}
+
 // The table pages, the mapping pages and the preview over a small .csv source.
 TEST(Schermate, PagineDelleTabelleEDeiCampi) {
   test::OrigineCsv o;
