@@ -33,7 +33,11 @@ QSize ACapo(const QFontMetrics& fm, const QString& testo, int larghezza) {
 Misura MisuraEtichetta(const QLabel& l) {
   const QRect area = l.contentsRect().adjusted(l.margin(), l.margin(), -l.margin(), -l.margin());
   const QFontMetrics fm = l.fontMetrics();
-  if (!l.wordWrap()) return {Riga(fm, l.text()), area};
+  if (!l.wordWrap()) {
+    // The label's own hint adds the indent that a label with a frame gives its text.
+    const QSize bordi = l.size() - area.size();
+    return {Riga(fm, l.text()).expandedTo(l.sizeHint() - bordi), area};
+  }
   // A wrapped label shows its text in the height that its width gives it.
   QSize serve = ACapo(fm, l.text(), area.width());
   serve.setHeight(
