@@ -9,6 +9,7 @@
 
 #include "core/impostazioni.h"
 #include "core/programma.h"
+#include "wizard/carattere.h"
 #include "wizard/dialoghi_file_qt.h"
 #include "wizard/disegni.h"
 #include "wizard/frm_about.h"
@@ -67,6 +68,7 @@ void AvviaFinestre(Programma& prog) {
 int EseguiApplicazione(int argc, char** argv) {
   std::string riga = RigaComando(argc, argv);
   QApplication app(argc, argv);
+  ImpostaCarattereProgramma();
   app.setWindowIcon(IconaProgramma());
   CaricaTraduzioneQt(app);
   InstallaFineSuSegnale(app);

@@ -27,6 +27,4 @@ QRadioButton* NuovaOpzione(QWidget* genitore, const QString& nome, const char* t
                larghezza, altezza);
 }
 
-void CarattereContenuto(QWidget* riquadro) { riquadro->setFont(CarattereFinestra(7.5)); }
-
 }  // namespace tarkpo::wizard

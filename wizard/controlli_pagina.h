@@ -13,8 +13,4 @@ QCheckBox* NuovaCasella(QWidget* genitore, const QString& nome, const char* test
 QRadioButton* NuovaOpzione(QWidget* genitore, const QString& nome, const char* testo, int sinistra,
                            int alto, int larghezza, int altezza);
 
-// The font of a frame's contents: a little smaller than the window's, so the texts laid out
-// for the narrower face of the original design fit their places.
-void CarattereContenuto(QWidget* riquadro);
-
 }  // namespace tarkpo::wizard

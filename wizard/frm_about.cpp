@@ -1,5 +1,6 @@
 #include "wizard/frm_about.h"
 
+#include <qdrawutil.h>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -41,22 +42,27 @@ QString TestoVersione(const std::string& versione) {
 }
 
 frmAbout::frmAbout(Programma& programma) : Finestra(programma, kNome), sfondo_(ImmagineAvvio()) {
-  // A fixed border with no caption and no control box, kept out of the taskbar.
+  // No caption and no control box, kept out of the taskbar; the window draws its own thin
+  // fixed dialog border around the inner area.
   setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-  setFixedSize(Px(6060), Px(4275));
+  setFixedSize(Px(6060) + 2 * kBordo, Px(4275) + 2 * kBordo);
   setFocusPolicy(Qt::StrongFocus);
   setFont(CarattereFinestra(8));
+  // A place in twips within the inner area.
+  auto posiziona = [](QWidget* w, int sinistra, int alto, int larghezza, int altezza) {
+    w->setGeometry(RettangoloTwips(sinistra, alto, larghezza, altezza).translated(kBordo, kBordo));
+  };
 
   imgLogo[0] = new QLabel(this);
   imgLogo[0]->setObjectName(QStringLiteral("imgLogo0"));
   imgLogo[0]->setPixmap(ImmagineLogo());
-  PosizionaTwips(imgLogo[0], 0, 0, 1980, 1095);
+  posiziona(imgLogo[0], 0, 0, 1980, 1095);
   imgLogo[0]->installEventFilter(this);
 
   lblVersione = new QLabel(this);
   lblVersione->setObjectName(QStringLiteral("lblVersione"));
   lblVersione->setAttribute(Qt::WA_TransparentForMouseEvents);
-  PosizionaTwips(lblVersione, 120, 4275 - 120 - 285, 3000, 285);
+  posiziona(lblVersione, 120, 4275 - 120 - 285, 3000, 285);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -135,7 +141,11 @@ bool frmAbout::eventFilter(QObject* oggetto, QEvent* evento) {
 
 void frmAbout::paintEvent(QPaintEvent* /*evento*/) {
   QPainter g(this);
-  g.drawPixmap(0, 0, sfondo_);
+  g.drawPixmap(kBordo, kBordo, sfondo_);
+  // The dialog frame: a raised edge of two lines, then one of the face colour.
+  qDrawWinPanel(&g, rect(), palette(), false);
+  g.setPen(palette().color(QPalette::Button));
+  g.drawRect(rect().adjusted(2, 2, -3, -3));
 }
 
 }  // namespace tarkpo::wizard

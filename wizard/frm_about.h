@@ -14,6 +14,8 @@ class frmAbout : public Finestra {
 
  public:
   static constexpr const char* kNome = "frmAbout";
+  // The width in pixels of the fixed dialog border around the inner area.
+  static constexpr int kBordo = 3;
   explicit frmAbout(Programma& programma);
 
   // Closes the window in the about role only.

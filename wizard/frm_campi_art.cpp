@@ -31,7 +31,7 @@ frmCampiArt::frmCampiArt(Programma& programma)
                         "campi della scheda \"Articoli\" del negozio."));
   PosizionaTwips(Label5, 240, 1080, 2295, 255);
   Label6->setText(QStringLiteral("Campo del negozio (Articoli):"));
-  PosizionaTwips(Label6, 2880, 1080, 2775, 255);  // wider than designed: the face is wider
+  PosizionaTwips(Label6, 2880, 1080, 2295, 255);
   Frame2->setObjectName(QStringLiteral("Frame2"));
   Frame2->setFrameShape(QFrame::NoFrame);
   PosizionaTwips(Frame2, 240, 1440, 5295, kAltezzaVista);

@@ -23,7 +23,7 @@ frmCampiRep::frmCampiRep(Programma& programma)
                         "campi della scheda \"Reparti\" del negozio:"));
   PosizionaTwips(Label5, 240, 1080, 2295, 255);
   Label6->setText(QStringLiteral("Campo del negozio (Reparti):"));
-  PosizionaTwips(Label6, 3120, 1080, 2535, 255);  // wider than designed: the face is wider
+  PosizionaTwips(Label6, 3120, 1080, 2295, 255);
   for (int i = 0; i < kRigheReparti; ++i)
     AggiungiRiga(Frame1, i, kEtichetteReparti[static_cast<size_t>(i)], 240, 1440 + 360 * i, 2415,
                  2760, 3120);

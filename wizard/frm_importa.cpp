@@ -97,7 +97,7 @@ frmImporta::frmImporta(Programma& programma)
   lblMsg[2] = Etichetta(fraStep[0], "lblMsg2",
                         "Premere il tasto \"Importa\" per iniziare la procedura di "
                         "importazione dei dati.",
-                        240, 480, 5415, 375);
+                        240, 480, 5415, 390);
   fraStep[1] = FraStep(this, 1, 3840, 900);
   lblImp = Etichetta(fraStep[1], "lblImp", "", 240, 60, 5295, 375);
   lblImp->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -152,8 +152,6 @@ frmImporta::frmImporta(Programma& programma)
   picImg->setObjectName(QStringLiteral("picImg"));
   picImg->hide();
 
-  for (QWidget* r : {static_cast<QWidget*>(fraOpzioni), fraStep[0], fraStep[1], fraStep[2]})
-    CarattereContenuto(r);
   for (QRadioButton* opzione : optSovrascrivi) {
     connect(opzione, &QRadioButton::toggled, this, [this](bool scelta) {
       if (scelta) optSovrascrivi_Click();

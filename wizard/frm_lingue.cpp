@@ -23,7 +23,7 @@ frmLingue::frmLingue(Programma& programma)
                         "Tarvelin prevede la possibilità di realizzare negozi in più lingue "
                         "(fino a 2 nella versione Lumo, fino a 4 nelle versioni Vesk, Orrin, "
                         "Mirtane e Quandel).",
-                        240, 360, 5415, 495);
+                        240, 360, 5415, 585);
   Label5[1] = Etichetta(fraOpzioni, "Label5_1",
                         "E' quindi necessario indicare a quale lingua dovranno essere "
                         "attribuiti i dati da importare.",
@@ -40,7 +40,11 @@ frmLingue::frmLingue(Programma& programma)
   PosizionaTwips(Picture2, 240, 2760, 5295, 1935);
   Label1[0] = Etichetta(Picture2, "Label1_0", " Lingua", 0, 0, 2415, 255);
   Label1[1] = Etichetta(Picture2, "Label1_1", " Versioni abilitate", 2520, 0, 2775, 255);
-  for (QLabel* intestazione : Label1) intestazione->setFrameShape(QFrame::Panel);
+  // The captions' leading blank is their indent: the line fits the height.
+  for (QLabel* intestazione : Label1) {
+    intestazione->setFrameShape(QFrame::Panel);
+    intestazione->setIndent(0);
+  }
   auto* gruppo = new QButtonGroup(this);
   const int alti[] = {360, 720, 1080, 1440};
   const int altiNomi[] = {435, 780, 1140, 1500};
@@ -53,8 +57,9 @@ frmLingue::frmLingue(Programma& programma)
                                 0, alti[i], 960, 375);
     optLingua[i]->setEnabled(i == 0);
     gruppo->addButton(optLingua[i], i);
+    // A little right of the design's 960, so the name does not run into the option's caption.
     lblLingua[i] =
-        Etichetta(Picture2, QStringLiteral("lblLingua%1").arg(i), "", 960, altiNomi[i], 1455, 255);
+        Etichetta(Picture2, QStringLiteral("lblLingua%1").arg(i), "", 1050, altiNomi[i], 1365, 255);
     Label2[indiciEdizioni[i]] =
         Etichetta(Picture2, QStringLiteral("Label2_%1").arg(indiciEdizioni[i]), edizioni[i], 2520,
                   altiNomi[i] - 15, 2775, 255);
@@ -75,7 +80,6 @@ frmLingue::frmLingue(Programma& programma)
   ImpostaHelp(4, QString::fromUtf8("Gli utenti delle versioni 1.x di Tarvelin Lumo, Vesk, Orrin "
                                    "dovranno importare i dati solo nella prima lingua."));
 
-  CarattereContenuto(fraOpzioni);
   for (int i = 0; i < 4; ++i) {
     connect(optLingua[i], &QRadioButton::toggled, this, [this, i](bool scelta) {
       if (scelta) prog_.def.gLingua = static_cast<int16_t>(i);

@@ -33,6 +33,7 @@ frmListini::frmListini(Programma& programma)
   PosizionaTwips(Picture2, 240, 2640, 5295, 2175);
   Label1 = Etichetta(Picture2, "Label1_0", " Listini", 0, 0, 5295, 255);
   Label1->setFrameShape(QFrame::Panel);
+  Label1->setIndent(0);  // the caption's leading blank is its indent: the line fits the height
   for (int i = 0; i < kListini; ++i) {
     const QByteArray testo = QStringLiteral("Listino %1").arg(i + 1).toUtf8();
     chkListino[i] = NuovaCasella(Picture2, QStringLiteral("chkListino%1").arg(i), testo.constData(),
@@ -40,7 +41,6 @@ frmListini::frmListini(Programma& programma)
     chkListino[i]->setEnabled(i == 0);
   }
 
-  CarattereContenuto(fraOpzioni);
   ImpostaHelp(0, QString::fromUtf8(
                      "Tarvelin Quandel consente di gestire fino a 10 listini differenti. Se il "
                      "negozio di destinazione è stato realizzato con Quandel, sarà quindi "

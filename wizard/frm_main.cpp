@@ -123,13 +123,12 @@ frmMain::frmMain(Programma& programma)
   Label1 = Etichetta(Frame1, "Label1",
                      "Selezionare il formato del database che contiene i dati da importare:", 240,
                      480, 1935, 795);
-  // The option buttons and the second box are wider than designed: this face needs the room.
   const char* tipi[3] = {"Access (*.mdb)", "Excel (*.xls)", "Testo (*.csv)"};
   auto* gruppo = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
     optTipoDb[i] = new QRadioButton(QString::fromUtf8(tipi[i]), Frame1);
     optTipoDb[i]->setObjectName(QStringLiteral("optTipoDb%1").arg(i));
-    PosizionaTwips(optTipoDb[i], 2400, 480 + 240 * i, 1755, 255);
+    PosizionaTwips(optTipoDb[i], 2400, 480 + 240 * i, 1455, 255);
     gruppo->addButton(optTipoDb[i], i);
     connect(optTipoDb[i], &QRadioButton::toggled, this, [this, i](bool scelto) {
       if (scelto) optTipoDb_Click(i);

@@ -68,7 +68,7 @@ frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
                      "E' possibile applicare un ricarico percentuale ai prezzi di listino "
                      "degli articoli. Se la percentuale è negativa si avrà una diminuzione "
                      "del prezzo di listino:",
-                     240, 360, 5415, 495);
+                     240, 360, 5415, 585);
   Label6 = Etichetta(Frame1[0], "Label6", "Variazione percentuale:", 240, 1005, 1815, 375);
   cboVariazione = new QComboBox(Frame1[0]);
   cboVariazione->setObjectName(QStringLiteral("cboVariazione"));
@@ -81,17 +81,18 @@ frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
   PosizionaTwips(cboVariazione, 2160, 960, 975, 315);
   Label2 = Etichetta(Frame1[0], "Label2", "%", 3240, 1005, 255, 255);
   chkTondi = NuovaCasella(Frame1[0], "chkTondi", "Prezzi tondi (arrotonda ed elimina i decimali)",
-                          240, 1440, 3495, 255);
+                          240, 1440, 3600, 255);
 
   Frame2 = Riquadro(this, "Frame2", "Posizione articoli nei reparti", 3480, 4440, 5775, 1335);
   chkPreserva =
       NuovaCasella(Frame2, "chkPreserva",
                    "Conserva posizione articoli nel negozio (se un articolo è già presente nel",
-                   240, 390, 5415, 240);
+                   120, 390, 5625, 240);
+  // The sentence goes on under the check box's caption, aligned with it.
   Label1 = Etichetta(Frame2, "Label1",
                      "negozio, la sua posizione nei reparti sarà preservata "
                      "indipendentemente dal reparto a cui è assegnato nel database esterno)",
-                     510, 600, 5175, 615);
+                     405, 600, 5175, 615);
 
   ImpostaHelp(0, QString::fromUtf8("In questa schermata si impostano alcune opzioni aggiuntive "
                                    "relative all'importazione degli articoli:"));
@@ -107,9 +108,6 @@ frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
                            "indipendentemente dal reparto a cui è assegnato nel database esterno, "
                            "preservando così la struttura del negozio"));
 
-  for (QWidget* r : {static_cast<QWidget*>(fraOpzioni), static_cast<QWidget*>(Frame1[0]),
-                     static_cast<QWidget*>(Frame2)})
-    CarattereContenuto(r);
   connect(chkMinima, &QCheckBox::toggled, this, [this] { chkMinima_Click(); });
   connect(txtMinima, &QLineEdit::textChanged, this, [this] { txtMinima_Change(); });
   // An entry picked from the list changes the text too: one routine serves both.

@@ -56,7 +56,7 @@ frmOpzioniDb::frmOpzioniDb(Programma& programma) : Finestra(programma, kNome) {
   fraDelim = Riquadro(this, "fraDelim", QStringLiteral("Delimitatore"), 120, 1560, 2415, 1215);
   Label2 = new QLabel(QStringLiteral("Delimitatore:"), fraDelim);
   Label2->setObjectName(QStringLiteral("Label2"));
-  PosizionaTwips(Label2, 240, 480, 1155, 255);  // wider than designed, for this face
+  PosizionaTwips(Label2, 240, 480, 960, 255);  // the design's 855 is 5 pixels short
   cboDelim = new QComboBox(fraDelim);
   cboDelim->setObjectName(QStringLiteral("cboDelim"));
   cboDelim->addItems({QStringLiteral(";"), QStringLiteral(",")});

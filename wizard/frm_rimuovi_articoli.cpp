@@ -20,11 +20,11 @@ frmRimuoviArticoli::frmRimuoviArticoli(Programma& programma)
   Label2 = Etichetta(fraOpzioni, "Label2",
                      "Il confronto tra gli articoli del negozio e quelli del database "
                      "esterno avviene sulla base del codice articolo. ",
-                     240, 360, 5295, 375);
+                     240, 360, 5295, 390);
   Label5 = Etichetta(fraOpzioni, "Label5",
                      "Se un articolo del negozio non trova corrispondenza nel database "
                      "esterno:",
-                     240, 960, 5415, 255);
+                     240, 960, 5460, 255);
   struct Voce {
     const char* testo;
     int alto, larghezza;
@@ -32,7 +32,7 @@ frmRimuoviArticoli::frmRimuoviArticoli(Programma& programma)
   const Voce voci[] = {
       {"Mantienilo invariato", 1320, 3975},
       {"Impostalo come escluso dalla pubblicazione", 1815, 3975},
-      {"Trasferiscilo in un reparto speciale (\"Articoli orfani\") ed escludilo", 2190, 4935},
+      {"Trasferiscilo in un reparto speciale (\"Articoli orfani\") ed escludilo", 2190, 5040},
       {"Cancella l'articolo dal negozio", 2760, 3975},
   };
   auto* gruppo = new QButtonGroup(this);
@@ -75,7 +75,6 @@ frmRimuoviArticoli::frmRimuoviArticoli(Programma& programma)
                      "configurazione dei campi) le opzioni di questa schermata non avranno "
                      "effetto."));
 
-  CarattereContenuto(fraOpzioni);
   for (int i = 0; i < 4; ++i) {
     connect(optEscludi[i], &QRadioButton::toggled, this, [this, i](bool scelto) {
       if (scelto) optEscludi_Click(i);

@@ -22,12 +22,19 @@ inline void PosizionaTwips(QWidget* w, int sinistra, int alto, int larghezza, in
   w->setGeometry(RettangoloTwips(sinistra, alto, larghezza, altezza));
 }
 
-// The sans-serif face the pages are drawn in, at the given point size.
+// The face the windows are laid out for: the metrics of the design's 8-point face, so the
+// texts fit the places the geometry gives them. Named, not left to the desktop's default.
+inline constexpr const char* kFamigliaCaratteri = "Liberation Sans";
+
+// The face the pages are drawn in, at the given point size. Horizontal hinting would round
+// each advance to whole pixels as the desktop's settings say: design metrics keep the widths
+// the same everywhere.
 inline QFont CarattereFinestra(double punti) {
-  QFont f(QStringLiteral("DejaVu Sans"));
+  QFont f(QString::fromLatin1(kFamigliaCaratteri));
   f.setStyleHint(QFont::SansSerif);
   f.setPointSizeF(punti);
   f.setWeight(QFont::Normal);
+  f.setHintingPreference(QFont::PreferVerticalHinting);
   return f;
 }
 

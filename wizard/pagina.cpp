@@ -47,15 +47,10 @@ PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice
 
   Label3 = new QLabel(QString::number(c.passo), this);
   Label3->setObjectName(QStringLiteral("Label3"));
-  const int larghezzaPasso = largo ? 495 : 255;
-  // Our sans-serif face is wider than the design's: a two-digit step takes a smaller size
-  // rather than being clipped by its box.
-  for (double punti = 24; punti >= 14; punti -= 1) {
-    Label3->setFont(CarattereFinestra(punti));
-    if (QFontMetrics(Label3->font()).horizontalAdvance(Label3->text()) <= Px(larghezzaPasso))
-      break;
-  }
-  PosizionaTwips(Label3, 240, 240, larghezzaPasso, 495);
+  Label3->setFont(CarattereFinestra(24));
+  // A little wider and taller than the design's 255 (495) x 495: the digits of this face at
+  // 24 points need 18 pixels each and a line of 36; the title starts further right.
+  PosizionaTwips(Label3, 240, 240, largo ? 540 : 270, 540);
 
   const int sinistraTitolo = largo ? 840 : 600;
   Label4 = new QLabel(QString::fromUtf8(c.titolo), this);
@@ -78,6 +73,8 @@ PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice
   tavolozza.setColor(QPalette::Window, tavolozza.color(QPalette::ToolTipBase));
   tavolozza.setColor(QPalette::WindowText, tavolozza.color(QPalette::ToolTipText));
   Picture1->setPalette(tavolozza);
+  // One size on every page, the one at which the longest help texts fit the panel.
+  Picture1->setFont(CarattereFinestra(7.5));
   PosizionaTwips(Picture1, 240, 840, 3015, 4935);
   for (int i : c.indiciHelp) {
     auto* l = new QLabel(Picture1);
@@ -112,18 +109,12 @@ PaginaWizard::PaginaWizard(Programma& programma, const char* nome, const Cornice
 
 void PaginaWizard::DisponiHelp() {
   const int sinistra = Px(120), larghezza = Px(2655);
-  // This face is wider than the one the texts were written for: a panel that would overflow
-  // takes a smaller size, down to a readable one.
-  for (double punti = 8; punti >= 6.5; punti -= 0.5) {
-    int alto = Px(120);
-    for (QLabel* l : ordineHelp_) {
-      if (!l->isVisibleTo(Picture1)) continue;
-      l->setFont(CarattereFinestra(punti));
-      int altezza = l->text().isEmpty() ? 0 : l->heightForWidth(larghezza);
-      l->setGeometry(sinistra, alto, larghezza, altezza);
-      if (altezza > 0) alto += altezza + Px(120);
-    }
-    if (alto <= Picture1->height()) break;
+  int alto = Px(120);
+  for (QLabel* l : ordineHelp_) {
+    if (!l->isVisibleTo(Picture1)) continue;
+    const int altezza = l->text().isEmpty() ? 0 : l->heightForWidth(larghezza);
+    l->setGeometry(sinistra, alto, larghezza, altezza);
+    if (altezza > 0) alto += altezza + Px(120);
   }
 }
 

@@ -47,8 +47,7 @@ PaginaTabella::PaginaTabella(Programma& programma, const char* nome, const Corni
   Frame1->setObjectName(QStringLiteral("Frame1"));
   PosizionaTwips(Frame1, 3480, 840, 5775, 4935);
   Label1->setObjectName(QStringLiteral("Label1"));
-  // As wide as the list: the designed 4335 twips cut the prompt in this face.
-  PosizionaTwips(Label1, 240, 360, 5295, 255);
+  PosizionaTwips(Label1, 240, 360, 4335, 255);
   lstTabelle->setObjectName(QString::fromLatin1(nomeLista));
   PosizionaTwips(lstTabelle, 240, 600, 5295, 3180);
   Label2->setObjectName(QStringLiteral("Label2"));

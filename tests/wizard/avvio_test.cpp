@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <filesystem>
 
 #include "core/file_definizione.h"
@@ -79,7 +80,7 @@ TEST(Avvio, OgniAltraRigaDiComandoEUnAvvioNormale) {
     frmAbout* avvio = prog.Caricata<frmAbout>();
     ASSERT_NE(avvio, nullptr);
     EXPECT_TRUE(avvio->isVisible());
-    EXPECT_EQ(avvio->size(), QSize(404, 285));
+    EXPECT_EQ(avvio->size(), QSize(410, 291));  // 6060 x 4275 twips inside a 3-pixel border
     EXPECT_TRUE(avvio->Timer1->isActive());
     EXPECT_EQ(avvio->Timer1->interval(), 5000);
     EXPECT_EQ(prog.motore.IniPath, kIniPathSet0);
@@ -308,6 +309,30 @@ TEST(AboutBox, DopoLAvvioMostraLaVersioneSiChiudeENonCambiaNulla) {
     EXPECT_EQ(prog.Caricata<frmStart>(), nullptr);
     EXPECT_TRUE(pagina.isVisible());
     EXPECT_TRUE(a.fini.empty());
+  }
+}
+
+// Start-up window and about box alike: no caption or control box, a thin fixed dialog border
+// drawn around the picture's inner area.
+TEST(AboutBox, BordoSottileDiDialogoSenzaTitolo) {
+  for (bool avviato : {false, true}) {
+    SCOPED_TRACE(avviato ? "about box" : "start-up window");
+    Ambiente a;
+    Programma& prog = a.Crea();
+    prog.stato.gWizardAvviato = avviato;
+    frmAbout& finestra = prog.Form<frmAbout>();
+    EXPECT_TRUE(finestra.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(finestra.windowType(), Qt::Tool);
+    EXPECT_EQ(finestra.size(), QSize(404 + 6, 285 + 6));
+    EXPECT_EQ(finestra.imgLogo[0]->pos(), QPoint(3, 3));
+    const QImage immagine = finestra.grab().toImage();
+    const QPalette& p = finestra.palette();
+    const int destra = immagine.width() - 1, basso = immagine.height() - 1;
+    EXPECT_EQ(immagine.pixel(0, 0), p.color(QPalette::Light).rgb());
+    EXPECT_EQ(immagine.pixel(destra, basso), p.color(QPalette::Shadow).rgb());
+    EXPECT_EQ(immagine.pixel(2, basso / 2), p.color(QPalette::Button).rgb());
+    EXPECT_NE(immagine.pixel(3, basso / 2), p.color(QPalette::Button).rgb());
+    finestra.Scarica();
   }
 }
 

@@ -176,7 +176,7 @@ TEST(Finestre, LaCorniceDiOgniPassoHaIPulsantiDellaSuaPagina) {
 
   frmImporta& importa = prog.Form<frmImporta>();
   EXPECT_EQ(importa.Label3->text(), QStringLiteral("11"));
-  EXPECT_EQ(importa.Label3->width(), 33);  // two digits: 495 twips
+  EXPECT_EQ(importa.Label3->width(), 36);  // two digits: 540 twips
   EXPECT_EQ(importa.Label4->x(), 56);      // and the title moves to 840
   EXPECT_EQ(importa.cmdImport->text(), QStringLiteral("Importa"));
   EXPECT_FALSE(importa.cmdImport->isEnabled());

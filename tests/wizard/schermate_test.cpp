@@ -1,14 +1,17 @@
-// Renders the start-up window and a page frame to PNG files under the build folder, so that
-// a person can look at them.
+// Renders every window to PNG files under the build folder, so that a person can look at
+// them, and checks in each of these states that every caption has the room it needs.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFontInfo>
 #include <QImage>
 #include <QPixmap>
 
 #include "support/negozio_test.h"
 #include "tests/wizard/ambiente.h"
 #include "tests/wizard/origine_prova.h"
+#include "tests/wizard/testi_interi.h"
 #include "wizard/applicazione.h"
 #include "wizard/frm_about.h"
 #include "wizard/frm_campi_art.h"
@@ -22,13 +25,39 @@
 #include "wizard/frm_rimuovi_articoli.h"
 #include "wizard/frm_start.h"
 #include "wizard/frm_view_tab.h"
+#include "wizard/geometria.h"
 
 namespace tarkpo::wizard {
 namespace {
 
-TEST(Schermate, AvvioEPaginaInPng) {
+// Writes the window to build/schermate/`file` and returns the size of the picture written;
+// fails the test for every caption the window cuts.
+QSize Fotografa(QWidget& finestra, const char* file) {
   const QString cartella = QStringLiteral(TARKPO_BINARI "/schermate");
   QDir().mkpath(cartella);
+  const QString percorso = cartella + QLatin1Char('/') + QLatin1String(file);
+  EXPECT_TRUE(finestra.grab().save(percorso, "PNG")) << file;
+  std::string tagliati;
+  for (const std::string& t : test::TestiTagliati(finestra)) tagliati += "\n  " + t;
+  EXPECT_EQ(tagliati, "") << file;
+  return QImage(percorso).size();
+}
+
+// The measures below hold for the face the program ships, found whatever the desktop's
+// default: the windows and their controls are drawn in it at the design's 8 points.
+TEST(Schermate, IlCarattereEQuelloDelProgramma) {
+  test::Ambiente a;
+  Programma& prog = a.Crea();
+  frmOpzioniArticoli& pagina = prog.Form<frmOpzioniArticoli>();
+  for (const QWidget* w :
+       {static_cast<const QWidget*>(&pagina), static_cast<const QWidget*>(pagina.chkTondi)}) {
+    EXPECT_EQ(QFontInfo(w->font()).family(), QString::fromLatin1(kFamigliaCaratteri));
+    EXPECT_EQ(w->font().pointSizeF(), 8);
+  }
+  EXPECT_EQ(QFontInfo(QApplication::font()).family(), QString::fromLatin1(kFamigliaCaratteri));
+}
+
+TEST(Schermate, AvvioEPaginaInPng) {
   test::Ambiente a;
   Programma& prog = a.Crea();
   AvviaFinestre(prog);
@@ -50,28 +79,42 @@ TEST(Schermate, AvvioEPaginaInPng) {
     QSize dimensione;
   };
   for (const Schermata& s :
-       {Schermata{avvio, "avvio.png", {404, 285}}, Schermata{&pagina, "pagina.png", {632, 445}},
+       {Schermata{avvio, "avvio.png", {410, 291}}, Schermata{&pagina, "pagina.png", {632, 445}},
         Schermata{&start, "start.png", {632, 445}},
         Schermata{&opzioni, "opzioni_db.png", {276, 197}}}) {
-    const QString percorso = cartella + QLatin1Char('/') + QLatin1String(s.file);
-    ASSERT_TRUE(s.finestra->grab().save(percorso, "PNG")) << percorso.toStdString();
-    QImage letta(percorso);
-    EXPECT_EQ(letta.size(), s.dimensione) << s.file;
+    EXPECT_EQ(Fotografa(*s.finestra, s.file), s.dimensione) << s.file;
+  }
+}
+
+// The source page and its options dialog for the other two kinds of source.
+TEST(Schermate, OrigineAccessEdExcel) {
+  struct Caso {
+    const char* tipo;
+    const char* pagina;
+    const char* opzioni;
+  };
+  for (const Caso& c : {Caso{"Access 2000;", "pagina_access.png", "opzioni_db_access.png"},
+                        Caso{"Excel 8.0;", "pagina_excel.png", "opzioni_db_excel.png"}}) {
+    test::Ambiente a;
+    Programma& prog = a.Crea();
+    prog.def.gTipoDb = c.tipo;
+    prog.def.gPathDb = "/dati/catalogo.mdb";
+    frmMain& pagina = prog.Form<frmMain>();
+    pagina.Mostra();
+    EXPECT_EQ(Fotografa(pagina, c.pagina), QSize(632, 445));
+    frmOpzioniDb& opzioni = prog.Form<frmOpzioniDb>();
+    opzioni.Mostra();
+    Fotografa(opzioni, c.opzioni);
   }
 }
 
 // The table pages, the mapping pages and the preview over a small .csv source.
 TEST(Schermate, PagineDelleTabelleEDeiCampi) {
-  const QString cartella = QStringLiteral(TARKPO_BINARI "/schermate");
-  QDir().mkpath(cartella);
   test::OrigineCsv o;
   o.prog.def.gTabellaRep = "reparti#csv";
   o.prog.def.gTabellaArt = "articoli#csv";
   o.prog.def.gCampiRep[1] = 2;
-  auto salva = [&](QWidget& finestra, const char* file) {
-    const QString percorso = cartella + QLatin1Char('/') + QLatin1String(file);
-    EXPECT_TRUE(finestra.grab().save(percorso, "PNG")) << file;
-  };
+  auto salva = [](QWidget& finestra, const char* file) { Fotografa(finestra, file); };
   frmTabellaRep& rep = o.ApriTabellaRep();
   salva(rep, "tabella_reparti.png");
   rep.cmdPreview->click();
@@ -92,8 +135,6 @@ TEST(Schermate, PagineDelleTabelleEDeiCampi) {
 // The pages from the item options to the import, over a shop with four languages and ten
 // price lists; the import page before and after a run with nothing to import.
 TEST(Schermate, PagineDalleOpzioniAllImportazione) {
-  const QString cartella = QStringLiteral(TARKPO_BINARI "/schermate");
-  QDir().mkpath(cartella);
   test::Ambiente a;
   Programma& prog = a.Crea();
   prog.def.gPathNegozio = a.cartella / "negozio";
@@ -104,11 +145,9 @@ TEST(Schermate, PagineDalleOpzioniAllImportazione) {
   prog.def.gEscludi = -2;
   prog.def.gListini[0] = 1;
   prog.def.gSovrascrivi = 1;
-  auto salva = [&](QWidget& finestra, const char* file) {
+  auto salva = [](QWidget& finestra, const char* file) {
     finestra.show();
-    const QString percorso = cartella + QLatin1Char('/') + QLatin1String(file);
-    EXPECT_TRUE(finestra.grab().save(percorso, "PNG")) << file;
-    EXPECT_EQ(QImage(percorso).size(), QSize(632, 445)) << file;
+    EXPECT_EQ(Fotografa(finestra, file), QSize(632, 445)) << file;
   };
   salva(prog.Form<frmOpzioniArticoli>(), "opzioni_articoli.png");
   salva(prog.Form<frmRimuoviArticoli>(), "rimuovi_articoli.png");
