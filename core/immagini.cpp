@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/caratteri.h"
+#include "core/percorsi.h"
 #include "core/testo.h"
 
 namespace fs = std::filesystem;
@@ -24,20 +25,33 @@ bool FileOrdinario(const std::string& percorso) {
   return !nome.empty() && nome[0] != '.';
 }
 
-}  // namespace
-
-std::string CartellaLavoro(const std::string& pathNegozio) { return pathNegozio + "/work/"; }
-
-bool VerificaImmagine(const std::string& percorso) {
-  // The extension first: most items name no picture, and it costs no look at the disk.
+// The text after the last "." (the whole path without one), trimmed, is JPG, JPEG, GIF or
+// BMP in any case.
+bool EstensioneAccettata(const std::string& percorso) {
   const auto punto = percorso.rfind('.');
   std::string estensione(
       SenzaSpazi(punto == std::string::npos ? percorso : percorso.substr(punto + 1)));
   std::transform(estensione.begin(), estensione.end(), estensione.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return (estensione == "JPG" || estensione == "JPEG" || estensione == "GIF" ||
-          estensione == "BMP") &&
-         FileOrdinario(percorso);
+  return estensione == "JPG" || estensione == "JPEG" || estensione == "GIF" || estensione == "BMP";
+}
+
+// Whether the work copy exists with the length of the source file found on disk.
+bool GiaCopiata(const std::string& suDisco, const std::string& copia) {
+  if (!FileOrdinario(copia)) return false;
+  std::error_code ec1, ec2;
+  const auto origine = fs::file_size(suDisco, ec1);
+  const auto lavoro = fs::file_size(copia, ec2);
+  if (ec1 || ec2) return true;
+  return origine == lavoro;
+}
+
+}  // namespace
+
+std::string CartellaLavoro(const std::string& pathNegozio) { return pathNegozio + "/work/"; }
+
+bool VerificaImmagine(const std::string& percorso) {
+  return EstensioneAccettata(percorso) && FileOrdinario(PercorsoSuDisco(percorso));
 }
 
 std::string NomeImmagineLavoro(std::string_view percorso) {
@@ -61,25 +75,25 @@ std::string NomeImmagineLavoro(std::string_view percorso) {
 }
 
 bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNegozio) {
-  const std::string copia = CartellaLavoro(pathNegozio) + NomeImmagineLavoro(percorso);
-  if (!FileOrdinario(copia)) return false;
-  std::error_code ec1, ec2;
-  const auto origine = fs::file_size(percorso, ec1);
-  const auto lavoro = fs::file_size(copia, ec2);
-  if (ec1 || ec2) return true;
-  return origine == lavoro;
+  return GiaCopiata(PercorsoSuDisco(percorso),
+                    CartellaLavoro(pathNegozio) + NomeImmagineLavoro(percorso));
 }
 
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
                           IScatolaImmagine& scatola, const CampiImmagine& campi) {
-  if (!VerificaImmagine(percorso)) return "";
-  if (!scatola.Carica(percorso)) return "";
+  // The extension first: it costs no look at the disk. The file is the one Windows would
+  // open for the path as written; the work name stays that of the path as written, so the
+  // copies of earlier imports are found again.
+  if (!EstensioneAccettata(percorso)) return "";
+  const std::string file = PercorsoSuDisco(percorso);
+  if (!FileOrdinario(file)) return "";
+  if (!scatola.Carica(file)) return "";
   const std::string nome = NomeImmagineLavoro(percorso);
   if (nome.empty()) return "";
-  if (!ImmagineGiaCopiata(percorso, pathNegozio)) {
+  const std::string copia = CartellaLavoro(pathNegozio) + nome;
+  if (!GiaCopiata(file, copia)) {
     std::error_code ec;
-    fs::copy_file(percorso, CartellaLavoro(pathNegozio) + nome,
-                  fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(file, copia, fs::copy_options::overwrite_existing, ec);
     if (ec) return nome;
   }
   auto assegna = [](const std::function<void(const Valore&)>& campo, const Valore& v) {

@@ -15,4 +15,12 @@ std::string CartellaDb(const DefinizioneImportazione& def);
 // other is taken relative to CartellaDb. The empty text stays empty.
 std::string PercorsoCompleto(const DefinizioneImportazione& def, const std::string& percorso);
 
+// The entry on disk that Windows would open for `percorso` (folders separated by "/"), for
+// catalogues whose author relied on Windows' way with names: the path itself when it exists;
+// otherwise each part is looked for in its folder without regard to letter case (the
+// Windows-1252 letters), the file name also without its trailing blanks and dots. A part that
+// several entries match is taken only when one of them matches exactly. Empty when nothing,
+// or nothing unambiguous, is found.
+std::string PercorsoSuDisco(const std::string& percorso);
+
 }  // namespace tarkpo

@@ -8,7 +8,8 @@ namespace tarkpo::wizard {
 
 class ScatolaImmagineQt : public IScatolaImmagine {
  public:
-  // Decodes the whole picture, so a damaged file fails; keeps the last good size.
+  // Reads the picture's header only, so a file whose header is damaged fails; keeps the
+  // last good size.
   bool Carica(const std::string& percorso) override;
   int Larghezza() const override { return larghezza_; }
   int Altezza() const override { return altezza_; }
