@@ -175,7 +175,8 @@ TEST_F(ArticoliTest, ImmaginiCopiateConIlPercorsoRelativo) {
 
 // A catalogue written on Windows names its pictures as Windows finds them: any letter case,
 // "\\" between folders, blanks after the name. The work name is that of the path as written,
-// so the repeat finds the copy: it copies nothing and only measures again.
+// so the repeat finds the copy: it copies nothing, only measures again, and writes the row
+// only when a measure differs from what it holds.
 TEST_F(ArticoliTest, ImmaginiTrovateComeLeTrovaWindows) {
   origine_.Scrivi("img/foto1.jpg", "IMG 40x30");
   origine_.Scrivi("img/x.Jpeg", "IMG 8x9");
@@ -204,6 +205,20 @@ TEST_F(ArticoliTest, ImmaginiTrovateComeLeTrovaWindows) {
   EXPECT_EQ(Articolo("A", colonne), attese);
   EXPECT_EQ(std::filesystem::last_write_time(copia), ieri);
   EXPECT_EQ(scatola_.caricate, 2);
+
+  SqlNegozio(
+      "CREATE TABLE scritture (codice TEXT);"
+      "CREATE TRIGGER scritta AFTER UPDATE ON articoli BEGIN "
+      "INSERT INTO scritture VALUES (new.codice); END;");
+  NuovaSessione();
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT count(*) FROM scritture"), "0");
+  origine_.Scrivi("img/x.Jpeg", "IMG 80x90");  // another picture: copied and measured anew
+  NuovaSessione();
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT count(*) FROM scritture"), "1");
+  EXPECT_EQ(Articolo("A", "imgX2 || 'x' || imgY2"), "80x90");
+  EXPECT_EQ(tarkpo::test::LeggiFile(negozio_ / ("work/" + piccola)), "IMG 80x90");
 }
 
 }  // namespace
