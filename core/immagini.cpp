@@ -1,10 +1,13 @@
 #include "core/immagini.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "core/caratteri.h"
@@ -17,12 +20,26 @@ namespace tarkpo {
 
 namespace {
 
-// A listing finds ordinary files only: no folders, no hidden (dot) files.
-bool FileOrdinario(const std::string& percorso) {
-  std::error_code ec;
-  if (!fs::is_regular_file(percorso, ec)) return false;
-  const std::string nome = fs::path(percorso).filename().string();
-  return !nome.empty() && nome[0] != '.';
+// One look at a file: its length when it is a file that a listing finds (an ordinary file,
+// not hidden by a leading dot), nothing otherwise. A repeated import looks at every picture
+// and its work copy, so each is looked at once.
+std::optional<uintmax_t> LunghezzaFileOrdinario(const std::string& percorso) {
+  struct stat info {};
+  if (percorso.empty() || ::stat(percorso.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    return std::nullopt;
+  const auto barra = percorso.rfind('/');
+  if (percorso[barra == std::string::npos ? 0 : barra + 1] == '.') return std::nullopt;
+  return static_cast<uintmax_t>(info.st_size);
+}
+
+// The picture file Windows would open for the path as written, with its length; empty when
+// none is found.
+std::string FileSuDisco(const std::string& percorso, std::optional<uintmax_t>& lunghezza) {
+  lunghezza = LunghezzaFileOrdinario(percorso);
+  if (lunghezza) return percorso;
+  std::string file = PercorsoSuDisco(percorso);
+  lunghezza = LunghezzaFileOrdinario(file);
+  return lunghezza ? file : "";
 }
 
 // The text after the last "." (the whole path without one), trimmed, is JPG, JPEG, GIF or
@@ -36,14 +53,10 @@ bool EstensioneAccettata(const std::string& percorso) {
   return estensione == "JPG" || estensione == "JPEG" || estensione == "GIF" || estensione == "BMP";
 }
 
-// Whether the work copy exists with the length of the source file found on disk.
-bool GiaCopiata(const std::string& suDisco, const std::string& copia) {
-  if (!FileOrdinario(copia)) return false;
-  std::error_code ec1, ec2;
-  const auto origine = fs::file_size(suDisco, ec1);
-  const auto lavoro = fs::file_size(copia, ec2);
-  if (ec1 || ec2) return true;
-  return origine == lavoro;
+// Whether the work copy exists with the length of the source.
+bool GiaCopiata(uintmax_t lunghezza, const std::string& copia) {
+  const auto lavoro = LunghezzaFileOrdinario(copia);
+  return lavoro && *lavoro == lunghezza;
 }
 
 }  // namespace
@@ -51,7 +64,8 @@ bool GiaCopiata(const std::string& suDisco, const std::string& copia) {
 std::string CartellaLavoro(const std::string& pathNegozio) { return pathNegozio + "/work/"; }
 
 bool VerificaImmagine(const std::string& percorso) {
-  return EstensioneAccettata(percorso) && FileOrdinario(PercorsoSuDisco(percorso));
+  std::optional<uintmax_t> lunghezza;
+  return EstensioneAccettata(percorso) && !FileSuDisco(percorso, lunghezza).empty();
 }
 
 std::string NomeImmagineLavoro(std::string_view percorso) {
@@ -75,8 +89,11 @@ std::string NomeImmagineLavoro(std::string_view percorso) {
 }
 
 bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNegozio) {
-  return GiaCopiata(PercorsoSuDisco(percorso),
-                    CartellaLavoro(pathNegozio) + NomeImmagineLavoro(percorso));
+  std::optional<uintmax_t> lunghezza;
+  FileSuDisco(percorso, lunghezza);
+  // a source whose length cannot be read counts as copied once the work copy exists
+  const std::string copia = CartellaLavoro(pathNegozio) + NomeImmagineLavoro(percorso);
+  return lunghezza ? GiaCopiata(*lunghezza, copia) : LunghezzaFileOrdinario(copia).has_value();
 }
 
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
@@ -85,13 +102,13 @@ std::string CopiaImmagine(const std::string& percorso, const std::string& pathNe
   // open for the path as written; the work name stays that of the path as written, so the
   // copies of earlier imports are found again.
   if (!EstensioneAccettata(percorso)) return "";
-  const std::string file = PercorsoSuDisco(percorso);
-  if (!FileOrdinario(file)) return "";
-  if (!scatola.Carica(file)) return "";
+  std::optional<uintmax_t> lunghezza;
+  const std::string file = FileSuDisco(percorso, lunghezza);
+  if (file.empty() || !scatola.Carica(file)) return "";
   const std::string nome = NomeImmagineLavoro(percorso);
   if (nome.empty()) return "";
   const std::string copia = CartellaLavoro(pathNegozio) + nome;
-  if (!GiaCopiata(file, copia)) {
+  if (!GiaCopiata(*lunghezza, copia)) {
     std::error_code ec;
     fs::copy_file(file, copia, fs::copy_options::overwrite_existing, ec);
     if (ec) return nome;

@@ -19,7 +19,7 @@ inline QByteArray FotoJpeg(int larghezza, int altezza, unsigned seme = 1) {
     auto* riga = reinterpret_cast<QRgb*>(foto.scanLine(y));
     for (int x = 0; x < larghezza; ++x) {
       const double luce = 0.5 + 0.25 * std::sin(x * 0.004 + seme) + 0.2 * std::cos(y * 0.006);
-      const int rumore = static_cast<int>(caso() % 17) - 8;
+      const int rumore = static_cast<int>(caso() % 11) - 5;
       auto canale = [&](double peso) {
         const int v = static_cast<int>(255 * luce * peso) + rumore;
         return v < 0 ? 0 : v > 255 ? 255 : v;
@@ -34,19 +34,20 @@ inline QByteArray FotoJpeg(int larghezza, int altezza, unsigned seme = 1) {
   return dati;
 }
 
-// The offset of the frame header (the SOF0 marker segment) of a baseline JPEG.
-inline qsizetype InizioFrame(const QByteArray& jpeg) {
+// The offset of the first marker segment `marcatore` (0xC0: the frame header) of a JPEG
+// before its scan.
+inline qsizetype InizioSegmento(const QByteArray& jpeg, uint8_t marcatore) {
   for (qsizetype i = 2; i + 4 <= jpeg.size();) {
     if (static_cast<uint8_t>(jpeg[i]) != 0xFF) break;
-    if (static_cast<uint8_t>(jpeg[i + 1]) == 0xC0) return i;
+    if (static_cast<uint8_t>(jpeg[i + 1]) == marcatore) return i;
     i += 2 + (static_cast<uint8_t>(jpeg[i + 2]) << 8 | static_cast<uint8_t>(jpeg[i + 3]));
   }
-  throw std::runtime_error("JPEG senza SOF0");
+  throw std::runtime_error("segmento JPEG non trovato");
 }
 
 // The JPEG with its frame header claiming another size; the pixel data stay as they were.
 inline QByteArray ConDimensione(QByteArray jpeg, int larghezza, int altezza) {
-  const qsizetype sof = InizioFrame(jpeg);
+  const qsizetype sof = InizioSegmento(jpeg, 0xC0);
   jpeg[sof + 5] = static_cast<char>(altezza >> 8);
   jpeg[sof + 6] = static_cast<char>(altezza);
   jpeg[sof + 7] = static_cast<char>(larghezza >> 8);

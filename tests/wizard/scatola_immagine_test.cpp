@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QString>
 #include <chrono>
 #include <filesystem>
@@ -50,7 +52,7 @@ TEST(ScatolaImmagineQt, MisuraLeImmaginiERifiutaIlResto) {
   }
 
   QByteArray lunghezzaRotta = foto;
-  lunghezzaRotta[test::InizioFrame(foto) + 3] = 2;  // frame header of a wrong length
+  lunghezzaRotta[test::InizioSegmento(foto, 0xC0) + 3] = 2;  // frame header of a wrong length
   struct Rotto {
     const char* nome;
     std::string dati;
@@ -64,6 +66,65 @@ TEST(ScatolaImmagineQt, MisuraLeImmaginiERifiutaIlResto) {
     EXPECT_FALSE(scatola.Carica(cartella.Scrivi("rotta.jpg", r.dati))) << r.nome;
   EXPECT_FALSE(scatola.Carica(cartella / "manca.jpg"));
   EXPECT_EQ(scatola.Larghezza(), 1600);  // the last good size stays
+}
+
+QByteArray Jpeg(const QImage& immagine, bool progressiva) {
+  QByteArray dati;
+  QBuffer buffer(&dati);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter scrittore(&buffer, "jpeg");
+  scrittore.setProgressiveScanWrite(progressiva);
+  scrittore.setQuality(90);
+  EXPECT_TRUE(scrittore.write(immagine));
+  return dati;
+}
+
+// JPEG photos are measured from their markers, without Qt: the box must agree with Qt's own
+// JPEG reader on every kind a camera or an editor writes, and on damaged ones.
+TEST(ScatolaImmagineQt, JpegMisuratiComeLiMisuraQt) {
+  test::CartellaTemp cartella;
+  QImage grigia(33, 17, QImage::Format_Grayscale8);
+  grigia.fill(90);
+  QImage colori(40, 30, QImage::Format_RGB32);
+  colori.fill(Qt::darkCyan);
+  const QByteArray foto = test::FotoJpeg(320, 240);
+  // A camera's EXIF block of 40 KB before the frame header, then fill bytes before a marker.
+  const QByteArray exif = QByteArray(
+                              "\xFF\xE1\x9C\x46"
+                              "Exif",
+                              8) +
+                          QByteArray(40000, 'e');
+  const QByteArray conExif = foto.left(2) + exif + QByteArray("\xFF\xFF", 2) + foto.mid(2);
+  QByteArray dhtRotta = foto, dqtRotta = foto, sosPrima = foto;
+  dhtRotta[test::InizioSegmento(foto, 0xC4) + 5] = static_cast<char>(0xFF);  // 255 codes of 1 bit
+  dqtRotta[test::InizioSegmento(foto, 0xDB) + 4] = 0x20;  // a table of 16-bit kind 2
+  const qsizetype sof = test::InizioSegmento(foto, 0xC0);
+  sosPrima[sof + 1] = static_cast<char>(0xDA);  // the scan header where the frame header was
+  struct Caso {
+    const char* nome;
+    QByteArray dati;
+    int larghezza, altezza;  // 0: refused
+  } casi[] = {
+      {"foto", foto, 320, 240},
+      {"progressiva", Jpeg(colori, true), 40, 30},
+      {"grigia", Jpeg(grigia, false), 33, 17},
+      {"con EXIF", conExif, 320, 240},
+      {"EXIF tagliato", conExif.left(20000), 0, 0},
+      {"tabella di Huffman rotta", dhtRotta, 0, 0},
+      {"tabella di quantizzazione rotta", dqtRotta, 0, 0},
+      {"scansione prima del frame", sosPrima, 0, 0},
+  };
+  ScatolaImmagineQt scatola;
+  for (const auto& c : casi) {
+    const std::string p = cartella.Scrivi("foto.jpg", Byte(c.dati));
+    QImageReader qt(QString::fromStdString(p));
+    EXPECT_EQ(qt.size(), c.larghezza ? QSize(c.larghezza, c.altezza) : QSize()) << c.nome;
+    EXPECT_EQ(scatola.Carica(p), c.larghezza != 0) << c.nome;
+    EXPECT_EQ(DimensioneJpeg(p), c.larghezza ? std::optional(qt.size()) : std::nullopt) << c.nome;
+    if (c.larghezza) {
+      EXPECT_EQ(QSize(scatola.Larghezza(), scatola.Altezza()), qt.size()) << c.nome;
+    }
+  }
 }
 
 // A picture whose pixels would need more memory than Qt lets a reader take: decoding it
