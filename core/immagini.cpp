@@ -34,10 +34,11 @@ std::optional<uintmax_t> LunghezzaFileOrdinario(const std::string& percorso) {
 
 // The picture file Windows would open for the path as written, with its length; empty when
 // none is found.
-std::string FileSuDisco(const std::string& percorso, std::optional<uintmax_t>& lunghezza) {
+std::string FileSuDisco(const std::string& percorso, std::optional<uintmax_t>& lunghezza,
+                        ElenchiCartelle* elenchi = nullptr) {
   lunghezza = LunghezzaFileOrdinario(percorso);
   if (lunghezza) return percorso;
-  std::string file = PercorsoSuDisco(percorso);
+  std::string file = elenchi ? PercorsoSuDisco(percorso, *elenchi) : PercorsoSuDisco(percorso);
   lunghezza = LunghezzaFileOrdinario(file);
   return lunghezza ? file : "";
 }
@@ -97,13 +98,14 @@ bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNego
 }
 
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
-                          IScatolaImmagine& scatola, const CampiImmagine& campi) {
+                          IScatolaImmagine& scatola, const CampiImmagine& campi,
+                          ElenchiCartelle* elenchi) {
   // The extension first: it costs no look at the disk. The file is the one Windows would
   // open for the path as written; the work name stays that of the path as written, so the
   // copies of earlier imports are found again.
   if (!EstensioneAccettata(percorso)) return "";
   std::optional<uintmax_t> lunghezza;
-  const std::string file = FileSuDisco(percorso, lunghezza);
+  const std::string file = FileSuDisco(percorso, lunghezza, elenchi);
   if (file.empty() || !scatola.Carica(file)) return "";
   const std::string nome = NomeImmagineLavoro(percorso);
   if (nome.empty()) return "";

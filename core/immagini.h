@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/dao/valore.h"
+#include "core/percorsi.h"
 
 namespace tarkpo {
 
@@ -40,10 +41,11 @@ bool VerificaImmagine(const std::string& percorso);
 std::string NomeImmagineLavoro(std::string_view percorso);
 // True when the work folder holds the work copy of that image with the source's length.
 bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNegozio);
-// Copies an accepted, loadable image (the file PercorsoSuDisco finds) into the work folder unless
-// already there, and fills the three fields. Returns the work name, empty when the image is not
-// accepted or loaded.
+// Copies an accepted, loadable image (the file PercorsoSuDisco finds, through the run's
+// `elenchi` when given) into the work folder unless already there, and fills the three
+// fields. Returns the work name, empty when the image is not accepted or loaded.
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
-                          IScatolaImmagine& scatola, const CampiImmagine& campi);
+                          IScatolaImmagine& scatola, const CampiImmagine& campi,
+                          ElenchiCartelle* elenchi = nullptr);
 
 }  // namespace tarkpo

@@ -19,22 +19,6 @@ bool FinisceCon(const std::string& testo, const std::string& fine) {
          testo.compare(testo.size() - fine.size(), fine.size(), fine) == 0;
 }
 
-// The one entry of `cartella` whose name equals `nome` ignoring case, empty when none or
-// several match.
-std::string VoceSenzaMaiuscole(const std::string& cartella, std::string_view nome) {
-  const std::string cercato = Minuscolo(nome);
-  std::string trovata;
-  std::error_code ec;
-  for (fs::directory_iterator it(cartella.empty() ? "." : cartella, ec), fine; !ec && it != fine;
-       it.increment(ec)) {
-    const std::string voce = it->path().filename().string();
-    if (voce.size() != cercato.size() || Minuscolo(voce) != cercato) continue;
-    if (!trovata.empty()) return "";
-    trovata = voce;
-  }
-  return trovata;
-}
-
 }  // namespace
 
 std::string CartellaDb(const DefinizioneImportazione& def) {
@@ -59,7 +43,28 @@ std::string PercorsoCompleto(const DefinizioneImportazione& def, const std::stri
   return CartellaDb(def) + p;
 }
 
+std::string ElenchiCartelle::Voce(const std::string& cartella, std::string_view nome) {
+  auto [posizione, nuova] = cartelle_.try_emplace(cartella);
+  auto& voci = posizione->second;
+  if (nuova) {
+    std::error_code ec;
+    for (fs::directory_iterator it(cartella.empty() ? "." : cartella, ec), fine; !ec && it != fine;
+         it.increment(ec)) {
+      std::string voce = it->path().filename().string();
+      auto [v, unica] = voci.try_emplace(Minuscolo(voce), voce);
+      if (!unica) v->second.clear();
+    }
+  }
+  const auto v = voci.find(Minuscolo(nome));
+  return v == voci.end() ? "" : v->second;
+}
+
 std::string PercorsoSuDisco(const std::string& percorso) {
+  ElenchiCartelle elenchi;
+  return PercorsoSuDisco(percorso, elenchi);
+}
+
+std::string PercorsoSuDisco(const std::string& percorso, ElenchiCartelle& elenchi) {
   std::error_code ec;
   if (percorso.empty()) return "";
   if (fs::exists(percorso, ec)) return percorso;
@@ -80,7 +85,7 @@ std::string PercorsoSuDisco(const std::string& percorso) {
       parte = parte.substr(0, ultimo + 1);
     }
     std::string voce(parte);
-    if (!speciale && !fs::exists(trovato + voce, ec)) voce = VoceSenzaMaiuscole(trovato, parte);
+    if (!speciale && !fs::exists(trovato + voce, ec)) voce = elenchi.Voce(trovato, parte);
     if (voce.empty()) return "";
     trovato += voce;
     if (i + 1 < parti.size()) trovato += '/';

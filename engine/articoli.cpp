@@ -178,7 +178,8 @@ void CopiaImmagini(Contesto& c, const ColonneArticoli& col, const RigaArticolo& 
       return [&scrivi, &colonna](const Valore& v) { scrivi(colonna, v); };
     };
     CopiaImmagine(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
-                  {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])});
+                  {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])},
+                  &c.imp.cartelle);
   }
 }
 

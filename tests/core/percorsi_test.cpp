@@ -70,9 +70,12 @@ TEST(Percorsi, PercorsoSuDiscoComeWindows) {
       {"DUE/x.jpg", nullptr},
       {"due/X.JPG", "due/x.jpg"},
   };
+  // Each path on its own, then all through the listings one import keeps.
+  ElenchiCartelle elenchi;
   for (const auto& caso : casi) {
     const std::string atteso = caso.atteso ? r + "/" + caso.atteso : "";
     EXPECT_EQ(PercorsoSuDisco(r + "/" + caso.percorso), atteso) << caso.percorso;
+    EXPECT_EQ(PercorsoSuDisco(r + "/" + caso.percorso, elenchi), atteso) << caso.percorso;
   }
   EXPECT_EQ(PercorsoSuDisco(""), "");
 }
