@@ -53,6 +53,7 @@ std::optional<QSize> DimensioneJpeg(const std::string& percorso) {
   const uint8_t* b = file.Byte(0, 2);
   if (!b || b[0] != 0xFF || b[1] != 0xD8) return std::nullopt;
   std::optional<QSize> dimensione;
+  int idComponenti[4] = {}, numComponenti = 0;
   for (uint64_t p = 2;;) {
     b = file.Byte(p, 4);
     if (!b || b[0] != 0xFF) return std::nullopt;
@@ -76,7 +77,7 @@ std::optional<QSize> DimensioneJpeg(const std::string& percorso) {
       return std::nullopt;  // a rarer kind of JPEG: its own reader decides
     } else if (marcatore == 0xDD && n != 2) {
       return std::nullopt;
-    } else if (!file.Byte(p + 4 + n - (n ? 1 : 0), n ? 1 : 0)) {
+    } else if (n > 0 && !file.Byte(p + 3 + n, 1)) {
       return std::nullopt;  // a segment cut short
     }
     if (marcatore == 0xC0 || marcatore == 0xC1 || marcatore == 0xC2) {
@@ -85,6 +86,12 @@ std::optional<QSize> DimensioneJpeg(const std::string& percorso) {
       if (s[0] != 8 || n != 6 + 3 * static_cast<size_t>(componenti) ||
           (componenti != 1 && componenti != 3 && componenti != 4))
         return std::nullopt;
+      for (int k = 0; k < componenti; ++k) {
+        const int h = s[7 + 3 * k] >> 4, v = s[7 + 3 * k] & 0x0F;
+        if (h < 1 || h > 4 || v < 1 || v > 4) return std::nullopt;
+        idComponenti[k] = s[6 + 3 * k];
+      }
+      numComponenti = componenti;
       const int altezza = Intero16(s + 1), larghezza = Intero16(s + 3);
       constexpr int kMassima = 65500;  // the largest side the decoder takes
       if (altezza == 0 || larghezza == 0 || altezza > kMassima || larghezza > kMassima)
@@ -109,6 +116,15 @@ std::optional<QSize> DimensioneJpeg(const std::string& percorso) {
     } else if (marcatore == 0xDA) {
       if (!dimensione || n < 1 || s[0] < 1 || s[0] > 4 || n != 4 + 2 * static_cast<size_t>(s[0]))
         return std::nullopt;
+      // each component of the scan is one of the frame's, once
+      bool usato[4] = {};
+      for (int k = 0; k < s[0]; ++k) {
+        int trovato = -1;
+        for (int f = 0; f < numComponenti; ++f)
+          if (idComponenti[f] == s[1 + 2 * k] && !usato[f]) trovato = f;
+        if (trovato < 0) return std::nullopt;
+        usato[trovato] = true;
+      }
       return dimensione;
     }
     p += 2 + static_cast<uint64_t>(lunghezza);

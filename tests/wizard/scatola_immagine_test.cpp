@@ -9,6 +9,7 @@
 #include <QString>
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "support/cartella_temp.h"
@@ -125,6 +126,27 @@ TEST(ScatolaImmagineQt, JpegMisuratiComeLiMisuraQt) {
       EXPECT_EQ(QSize(scatola.Larghezza(), scatola.Altezza()), qt.size()) << c.nome;
     }
   }
+}
+
+// Headers damaged at random: whatever the markers say, the box measures a JPEG only where
+// Qt's reader measures it the same.
+TEST(ScatolaImmagineQt, JpegDanneggiatiACasoMaiMisuratiDiversamenteDaQt) {
+  test::CartellaTemp cartella;
+  const QByteArray foto = test::FotoJpeg(48, 32);
+  const qsizetype scansione = test::InizioSegmento(foto, 0xDA) + 14;
+  std::minstd_rand caso(14);
+  int misurati = 0;
+  for (int volta = 0; volta < 2000; ++volta) {
+    QByteArray dati = foto;
+    for (int k = 0; k < 1 + volta % 3; ++k)
+      dati[static_cast<qsizetype>(caso() % scansione)] = static_cast<char>(caso());
+    const std::string p = cartella.Scrivi("caso.jpg", Byte(dati));
+    const auto dimensione = DimensioneJpeg(p);
+    if (!dimensione) continue;
+    ++misurati;
+    ASSERT_EQ(QImageReader(QString::fromStdString(p), "jpeg").size(), *dimensione) << volta;
+  }
+  EXPECT_GT(misurati, 100);  // most single changes leave a sound header
 }
 
 // A picture whose pixels would need more memory than Qt lets a reader take: decoding it
