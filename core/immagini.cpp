@@ -1,13 +1,17 @@
 #include "core/immagini.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "core/caratteri.h"
+#include "core/percorsi.h"
 #include "core/testo.h"
 
 namespace fs = std::filesystem;
@@ -16,12 +20,44 @@ namespace tarkpo {
 
 namespace {
 
-// A listing finds ordinary files only: no folders, no hidden (dot) files.
-bool FileOrdinario(const std::string& percorso) {
-  std::error_code ec;
-  if (!fs::is_regular_file(percorso, ec)) return false;
-  const std::string nome = fs::path(percorso).filename().string();
-  return !nome.empty() && nome[0] != '.';
+// One look at a file: its length when it is a file that a listing finds (an ordinary file,
+// not hidden by a leading dot), nothing otherwise. A repeated import looks at every picture
+// and its work copy, so each is looked at once.
+std::optional<uintmax_t> LunghezzaFileOrdinario(const std::string& percorso) {
+  struct stat info {};
+  if (percorso.empty() || ::stat(percorso.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    return std::nullopt;
+  const auto barra = percorso.rfind('/');
+  if (percorso[barra == std::string::npos ? 0 : barra + 1] == '.') return std::nullopt;
+  return static_cast<uintmax_t>(info.st_size);
+}
+
+// The picture file Windows would open for the path as written, with its length; empty when
+// none is found.
+std::string FileSuDisco(const std::string& percorso, std::optional<uintmax_t>& lunghezza,
+                        ElenchiCartelle* elenchi = nullptr) {
+  lunghezza = LunghezzaFileOrdinario(percorso);
+  if (lunghezza) return percorso;
+  std::string file = elenchi ? PercorsoSuDisco(percorso, *elenchi) : PercorsoSuDisco(percorso);
+  lunghezza = LunghezzaFileOrdinario(file);
+  return lunghezza ? file : "";
+}
+
+// The text after the last "." (the whole path without one), trimmed, is JPG, JPEG, GIF or
+// BMP in any case.
+bool EstensioneAccettata(const std::string& percorso) {
+  const auto punto = percorso.rfind('.');
+  std::string estensione(
+      SenzaSpazi(punto == std::string::npos ? percorso : percorso.substr(punto + 1)));
+  std::transform(estensione.begin(), estensione.end(), estensione.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return estensione == "JPG" || estensione == "JPEG" || estensione == "GIF" || estensione == "BMP";
+}
+
+// Whether the work copy exists with the length of the source.
+bool GiaCopiata(uintmax_t lunghezza, const std::string& copia) {
+  const auto lavoro = LunghezzaFileOrdinario(copia);
+  return lavoro && *lavoro == lunghezza;
 }
 
 }  // namespace
@@ -29,15 +65,8 @@ bool FileOrdinario(const std::string& percorso) {
 std::string CartellaLavoro(const std::string& pathNegozio) { return pathNegozio + "/work/"; }
 
 bool VerificaImmagine(const std::string& percorso) {
-  // The extension first: most items name no picture, and it costs no look at the disk.
-  const auto punto = percorso.rfind('.');
-  std::string estensione(
-      SenzaSpazi(punto == std::string::npos ? percorso : percorso.substr(punto + 1)));
-  std::transform(estensione.begin(), estensione.end(), estensione.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return (estensione == "JPG" || estensione == "JPEG" || estensione == "GIF" ||
-          estensione == "BMP") &&
-         FileOrdinario(percorso);
+  std::optional<uintmax_t> lunghezza;
+  return EstensioneAccettata(percorso) && !FileSuDisco(percorso, lunghezza).empty();
 }
 
 std::string NomeImmagineLavoro(std::string_view percorso) {
@@ -61,25 +90,29 @@ std::string NomeImmagineLavoro(std::string_view percorso) {
 }
 
 bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNegozio) {
+  std::optional<uintmax_t> lunghezza;
+  FileSuDisco(percorso, lunghezza);
+  // a source whose length cannot be read counts as copied once the work copy exists
   const std::string copia = CartellaLavoro(pathNegozio) + NomeImmagineLavoro(percorso);
-  if (!FileOrdinario(copia)) return false;
-  std::error_code ec1, ec2;
-  const auto origine = fs::file_size(percorso, ec1);
-  const auto lavoro = fs::file_size(copia, ec2);
-  if (ec1 || ec2) return true;
-  return origine == lavoro;
+  return lunghezza ? GiaCopiata(*lunghezza, copia) : LunghezzaFileOrdinario(copia).has_value();
 }
 
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
-                          IScatolaImmagine& scatola, const CampiImmagine& campi) {
-  if (!VerificaImmagine(percorso)) return "";
-  if (!scatola.Carica(percorso)) return "";
+                          IScatolaImmagine& scatola, const CampiImmagine& campi,
+                          ElenchiCartelle* elenchi) {
+  // The extension first: it costs no look at the disk. The file is the one Windows would
+  // open for the path as written; the work name stays that of the path as written, so the
+  // copies of earlier imports are found again.
+  if (!EstensioneAccettata(percorso)) return "";
+  std::optional<uintmax_t> lunghezza;
+  const std::string file = FileSuDisco(percorso, lunghezza, elenchi);
+  if (file.empty() || !scatola.Carica(file)) return "";
   const std::string nome = NomeImmagineLavoro(percorso);
   if (nome.empty()) return "";
-  if (!ImmagineGiaCopiata(percorso, pathNegozio)) {
+  const std::string copia = CartellaLavoro(pathNegozio) + nome;
+  if (!GiaCopiata(*lunghezza, copia)) {
     std::error_code ec;
-    fs::copy_file(percorso, CartellaLavoro(pathNegozio) + nome,
-                  fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(file, copia, fs::copy_options::overwrite_existing, ec);
     if (ec) return nome;
   }
   auto assegna = [](const std::function<void(const Valore&)>& campo, const Valore& v) {

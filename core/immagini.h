@@ -6,11 +6,13 @@
 #include <string_view>
 
 #include "core/dao/valore.h"
+#include "core/percorsi.h"
 
 namespace tarkpo {
 
 // The picture box that measures an image: it loads a file, fails when the file holds no
-// picture, and keeps the size of the last picture loaded (in pixels).
+// picture or its header is damaged, and keeps the size of the last picture loaded (in
+// pixels).
 class IScatolaImmagine {
  public:
   virtual ~IScatolaImmagine() = default;
@@ -30,7 +32,8 @@ struct CampiImmagine {
 // The work folder of a shop: the shop folder followed by "/work/".
 std::string CartellaLavoro(const std::string& pathNegozio);
 
-// True when the file exists and its extension is JPG, JPEG, GIF or BMP (any case).
+// True when the file exists (found as Windows would find it, PercorsoSuDisco) and the
+// extension of the path as written is JPG, JPEG, GIF or BMP (any case, blanks trimmed).
 bool VerificaImmagine(const std::string& percorso);
 // File name without extension, the hexadecimal weighted sum of the whole path (Windows-1252
 // codes), then the extension; lower case, blanks as "_". Empty when the path holds no
@@ -38,9 +41,11 @@ bool VerificaImmagine(const std::string& percorso);
 std::string NomeImmagineLavoro(std::string_view percorso);
 // True when the work folder holds the work copy of that image with the source's length.
 bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNegozio);
-// Copies an accepted, loadable image into the work folder unless already there, and fills
-// the three fields. Returns the work name, empty when the image is not accepted or loaded.
+// Copies an accepted, loadable image (the file PercorsoSuDisco finds, through the run's
+// `elenchi` when given) into the work folder unless already there, and fills the three
+// fields. Returns the work name, empty when the image is not accepted or loaded.
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
-                          IScatolaImmagine& scatola, const CampiImmagine& campi);
+                          IScatolaImmagine& scatola, const CampiImmagine& campi,
+                          ElenchiCartelle* elenchi = nullptr);
 
 }  // namespace tarkpo

@@ -1,6 +1,14 @@
 #include "core/percorsi.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "core/caratteri.h"
+
+namespace fs = std::filesystem;
 
 namespace tarkpo {
 
@@ -33,6 +41,56 @@ std::string PercorsoCompleto(const DefinizioneImportazione& def, const std::stri
   std::replace(p.begin(), p.end(), '\\', '/');
   if (p.front() == '/') return p;
   return CartellaDb(def) + p;
+}
+
+std::string ElenchiCartelle::Voce(const std::string& cartella, std::string_view nome) {
+  auto [posizione, nuova] = cartelle_.try_emplace(cartella);
+  auto& voci = posizione->second;
+  if (nuova) {
+    std::error_code ec;
+    for (fs::directory_iterator it(cartella.empty() ? "." : cartella, ec), fine; !ec && it != fine;
+         it.increment(ec)) {
+      std::string voce = it->path().filename().string();
+      auto [v, unica] = voci.try_emplace(Minuscolo(voce), voce);
+      if (!unica) v->second.clear();
+    }
+  }
+  const auto v = voci.find(Minuscolo(nome));
+  return v == voci.end() ? "" : v->second;
+}
+
+std::string PercorsoSuDisco(const std::string& percorso) {
+  ElenchiCartelle elenchi;
+  return PercorsoSuDisco(percorso, elenchi);
+}
+
+std::string PercorsoSuDisco(const std::string& percorso, ElenchiCartelle& elenchi) {
+  std::error_code ec;
+  if (percorso.empty()) return "";
+  if (fs::exists(percorso, ec)) return percorso;
+  std::vector<std::string_view> parti;
+  for (size_t inizio = 0; inizio <= percorso.size();) {
+    size_t fine = percorso.find('/', inizio);
+    if (fine == std::string::npos) fine = percorso.size();
+    if (fine > inizio) parti.push_back(std::string_view(percorso).substr(inizio, fine - inizio));
+    inizio = fine + 1;
+  }
+  std::string trovato = percorso.front() == '/' ? "/" : "";
+  for (size_t i = 0; i < parti.size(); ++i) {
+    std::string_view parte = parti[i];
+    const bool speciale = parte == "." || parte == "..";
+    if (i + 1 == parti.size() && !speciale) {
+      const size_t ultimo = parte.find_last_not_of(" .");
+      if (ultimo == std::string_view::npos) return "";
+      parte = parte.substr(0, ultimo + 1);
+    }
+    std::string voce(parte);
+    if (!speciale && !fs::exists(trovato + voce, ec)) voce = elenchi.Voce(trovato, parte);
+    if (voce.empty()) return "";
+    trovato += voce;
+    if (i + 1 < parti.size()) trovato += '/';
+  }
+  return fs::exists(trovato, ec) ? trovato : "";
 }
 
 }  // namespace tarkpo

@@ -1,10 +1,14 @@
 #include "engine/articoli.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "core/caratteri.h"
 #include "core/dao/conversioni.h"
@@ -137,6 +141,12 @@ void ColonneAggiornate(const Contesto& c, const ColonneArticoli& col, const Riga
 
 // Whether the current row already holds every value the update would write, as its columns
 // would store them; then writing it again would change nothing.
+// Whether the row's column already holds `v` (converted as a write would store it).
+bool GiaUguale(dao::Recordset& rs, const Colonna& colonna, const Valore& v) {
+  const auto& campo = rs.Campi()[static_cast<size_t>(colonna.indice)];
+  return rs.Fields(colonna.indice).Value() == dao::ConvertiA(v, campo.Type());
+}
+
 bool GiaAggiornata(dao::Recordset& rs, const Contesto& c, const ColonneArticoli& col,
                    const RigaArticolo& r, const std::string* reparto) {
   bool uguale = true;
@@ -147,8 +157,7 @@ bool GiaAggiornata(dao::Recordset& rs, const Contesto& c, const ColonneArticoli&
       return;
     }
     try {
-      const auto& campo = rs.Campi()[static_cast<size_t>(colonna.indice)];
-      uguale = rs.Fields(colonna.indice).Value() == dao::ConvertiA(v, campo.Type());
+      uguale = GiaUguale(rs, colonna, v);
     } catch (const dao::ErroreDao&) {
       uguale = false;
     }
@@ -156,17 +165,50 @@ bool GiaAggiornata(dao::Recordset& rs, const Contesto& c, const ColonneArticoli&
   return uguale;
 }
 
-void CopiaImmagini(Contesto& c, dao::Recordset& rs, const ColonneArticoli& col,
-                   const RigaArticolo& r) {
+using ScriviColonna = std::function<void(const Colonna&, const Valore&)>;
+
+// The image step: each mapped image is copied into the work folder and its name, width and
+// height given to `scrivi` (a write that raises is skipped by the image copy).
+void CopiaImmagini(Contesto& c, const ColonneArticoli& col, const RigaArticolo& r,
+                   const ScriviColonna& scrivi) {
   const std::string* percorsi[3] = {&r.immagine1, &r.immagine2, &r.immaginePiccola};
   for (int j = 0; j < 3; ++j) {
     if (!Mappata(c, artImmagine1 + j)) continue;
-    auto campo = [&rs](const Colonna& colonna) {
-      return [&rs, &colonna](const Valore& v) { Scrivi(rs, colonna, v); };
+    auto campo = [&scrivi](const Colonna& colonna) {
+      return [&scrivi, &colonna](const Valore& v) { scrivi(colonna, v); };
     };
     CopiaImmagine(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
-                  {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])});
+                  {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])},
+                  &c.imp.cartelle);
   }
+}
+
+// For a row whose other columns already hold the catalogue's values: the images are copied
+// and measured, and the row is written only when a name or a size differs, so that a
+// repeated import of an unchanged catalogue with pictures writes no row.
+void AggiornaImmagini(Contesto& c, dao::Recordset& rs, const ColonneArticoli& col,
+                      const RigaArticolo& r) {
+  std::vector<std::pair<const Colonna*, Valore>> valori;
+  CopiaImmagini(c, col, r,
+                [&valori](const Colonna& k, const Valore& v) { valori.emplace_back(&k, v); });
+  const bool uguali = std::all_of(valori.begin(), valori.end(), [&rs](const auto& kv) {
+    try {
+      // a column the shop lacks is never written, so it differs in nothing
+      return kv.first->indice < 0 || GiaUguale(rs, *kv.first, kv.second);
+    } catch (const dao::ErroreDao&) {
+      return false;
+    }
+  });
+  if (uguali) return;
+  rs.Edit();
+  for (const auto& [colonna, v] : valori) {
+    try {
+      Scrivi(rs, *colonna, v);
+    } catch (const dao::ErroreDao&) {
+      // as in the image copy: the other fields are still set
+    }
+  }
+  rs.Update();
 }
 
 void AggiornaEsistenti(Contesto& c, const ColonneArticoli& col, const RigaArticolo& r,
@@ -176,8 +218,7 @@ void AggiornaEsistenti(Contesto& c, const ColonneArticoli& col, const RigaArtico
   // An item is never put in no department: it keeps its row as it was.
   if (scriviReparto && reparto.empty()) return;
   const std::string* nuovoReparto = scriviReparto ? &reparto : nullptr;
-  // A picture to copy may change the row whatever its other values (an empty path copies
-  // nothing).
+  // An empty path copies nothing.
   const bool immagini = (Mappata(c, artImmagine1) && !r.immagine1.empty()) ||
                         (Mappata(c, artImmagine2) && !r.immagine2.empty()) ||
                         (Mappata(c, artImmaginePiccola) && !r.immaginePiccola.empty());
@@ -187,11 +228,13 @@ void AggiornaEsistenti(Contesto& c, const ColonneArticoli& col, const RigaArtico
   while (!rs.NoMatch() && c.def.gSovrascrivi == 1) {
     // A row that already holds the catalogue's values is left unwritten: a repeated import
     // of an unchanged catalogue costs no write.
-    if (immagini || !GiaAggiornata(rs, c, col, r, nuovoReparto)) {
+    if (!GiaAggiornata(rs, c, col, r, nuovoReparto)) {
       rs.Edit();
       ColonneAggiornate(c, col, r, nuovoReparto, scrivi);
-      CopiaImmagini(c, rs, col, r);
+      CopiaImmagini(c, col, r, scrivi);
       rs.Update();
+    } else if (immagini) {
+      AggiornaImmagini(c, rs, col, r);
     }
     rs.FindNext(criterio);
   }
@@ -215,7 +258,7 @@ void AggiungiNuovo(Contesto& c, const ColonneArticoli& col, const RigaArticolo& 
   Scrivi(rs, col.giacenza, Valore::Testo(r.giacenza));
   Scrivi(rs, col.ordinamento, Valore::Lungo(ordinamento));
   FuoriCatalogo(col, r.statoGiacenza, scrivi);
-  CopiaImmagini(c, rs, col, r);
+  CopiaImmagini(c, col, r, scrivi);
   rs.Update();
   c.stato.gElencoCodiciNegozio.Aggiungi(r.codice);
   ++c.stato.gNumArticoli;

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "core/percorsi.h"
+
 namespace tarkpo::motore {
 
 // The trimmed codes of the items imported in this run, in order, each once. Tested exactly
@@ -43,6 +45,8 @@ struct StatoImportazione {
   // adds gets a higher one, so the missing-items pass can leave those rows alone.
   int32_t ordinamentoInizialeArticoli = std::numeric_limits<int32_t>::max();
   std::shared_ptr<const ColonneArticoli> colonne;
+  // The source's folders as listed to find image paths written in another letter case.
+  ElenchiCartelle cartelle;
 };
 
 }  // namespace tarkpo::motore

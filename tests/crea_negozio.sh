@@ -1,5 +1,6 @@
 #!/bin/bash
-# The shop-making tool: both schemas give a shop, an existing shop is kept unless -f.
+# The shop-making tool: both schemas give a shop with its "work" folder, an existing shop is
+# kept unless -f.
 set -euo pipefail
 strumento="$(cd "$(dirname "$0")/.." && pwd)/scripts/crea-negozio"
 cartella="$(mktemp -d)"
@@ -14,10 +15,13 @@ sqlite3 "$cartella/dieci/items.dat" "SELECT a.prezzo9, a.titolo_l4, c.sconto9, c
 if sqlite3 "$cartella/uno/catalog.mdb" "SELECT prezzo1 FROM articoli" 2>/dev/null; then
   fallisci "one price list only"
 fi
+[[ -d "$cartella/uno/work" && -d "$cartella/dieci/work" ]] || fallisci "work folder"
 
 sqlite3 "$cartella/uno/catalog.mdb" "INSERT INTO categorie (id) VALUES ('tenuto')"
+rmdir "$cartella/uno/work"
 "$strumento" negozio-1listino-1lingua "$cartella/uno" >/dev/null
 [[ "$(sqlite3 "$cartella/uno/catalog.mdb" "SELECT count(*) FROM categorie")" == 1 ]] || fallisci "shop kept"
+[[ -d "$cartella/uno/work" ]] || fallisci "work folder of a kept shop"
 "$strumento" -f negozio-1listino-1lingua "$cartella/uno" >/dev/null
 [[ "$(sqlite3 "$cartella/uno/catalog.mdb" "SELECT count(*) FROM categorie")" == 0 ]] || fallisci "-f replaces"
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/caratteri.h"
 #include "support/cartella_temp.h"
 #include "support/scatola_finta.h"
 #include "support/stampa_valore.h"
@@ -65,8 +66,8 @@ TEST_F(CopiaImmagineTest, EstensioniAccettate) {
   } casi[] = {{"a.Jpeg ", true}, {"b.JPG", true},  {"c.gif", true},  {"d.bmp", true},
               {"e.png", false},  {"f.tif", false}, {"senza", false}, {".nascosta.jpg", false}};
   for (const auto& c : casi) {
-    const std::string p = origine_.Scrivi(c.nome, "IMG 2x3");
-    EXPECT_EQ(VerificaImmagine(p), c.accettata) << c.nome;
+    origine_.Scrivi(std::string(SenzaSpazi(c.nome)), "IMG 2x3");  // "x.Jpeg " finds x.Jpeg
+    EXPECT_EQ(VerificaImmagine(origine_ / c.nome), c.accettata) << c.nome;
   }
   EXPECT_FALSE(VerificaImmagine(origine_ / "manca.jpg"));
   EXPECT_FALSE(VerificaImmagine(origine_ / "foto"));

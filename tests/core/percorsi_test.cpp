@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "support/cartella_temp.h"
+
 namespace tarkpo {
 namespace {
 
@@ -39,6 +43,41 @@ TEST(Percorsi, CartellaDbAndPercorsoCompleto) {
     else
       EXPECT_EQ(CartellaDb(def), c.atteso) << c.gPathDb;
   }
+}
+
+// Names as a catalogue written on Windows holds them: Windows ignores letter case and the
+// trailing blanks and dots of a file name.
+TEST(Percorsi, PercorsoSuDiscoComeWindows) {
+  tarkpo::test::CartellaTemp c;
+  for (const char* file :
+       {"img/foto1.jpg", "img/Caffè Ì.jpg", "doppi/a.jpg", "doppi/A.jpg", "Due/x.jpg", "due/x.jpg"})
+    c.Scrivi(file, "x");
+  const std::string r = c.Percorso().string();
+  struct Caso {
+    const char* percorso;
+    const char* atteso;  // relative to the folder; nullptr: not found
+  } casi[] = {
+      {"img/foto1.jpg", "img/foto1.jpg"},
+      {"IMG/Foto1.JPG ", "img/foto1.jpg"},
+      {"Img/FOTO1.jpg. .", "img/foto1.jpg"},
+      {"img/../IMG/foto1.JPG", "img/../img/foto1.jpg"},
+      {"img/CAFFÈ ì.JPG", "img/Caffè Ì.jpg"},  // accented letters of Windows-1252 too
+      {"img /foto1.jpg", nullptr},             // only the file name loses its blanks
+      {"img/foto1", nullptr},
+      {"img/manca.jpg", nullptr},
+      {"doppi/a.jpg", "doppi/a.jpg"},  // several match: only the exact one is taken
+      {"doppi/A.JPG", nullptr},
+      {"DUE/x.jpg", nullptr},
+      {"due/X.JPG", "due/x.jpg"},
+  };
+  // Each path on its own, then all through the listings one import keeps.
+  ElenchiCartelle elenchi;
+  for (const auto& caso : casi) {
+    const std::string atteso = caso.atteso ? r + "/" + caso.atteso : "";
+    EXPECT_EQ(PercorsoSuDisco(r + "/" + caso.percorso), atteso) << caso.percorso;
+    EXPECT_EQ(PercorsoSuDisco(r + "/" + caso.percorso, elenchi), atteso) << caso.percorso;
+  }
+  EXPECT_EQ(PercorsoSuDisco(""), "");
 }
 
 }  // namespace

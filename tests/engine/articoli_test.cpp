@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "banco_importazione.h"
@@ -169,6 +171,54 @@ TEST_F(ArticoliTest, ImmaginiCopiateConIlPercorsoRelativo) {
             nomeA + " 40x30 resta");
   EXPECT_EQ(tarkpo::test::LeggiFile(negozio_ / ("work/" + nomeA)), "IMG 40x30");
   EXPECT_EQ(Articolo("A", "imgX2 || 'x' || imgY2"), "8x9");
+}
+
+// A catalogue written on Windows names its pictures as Windows finds them: any letter case,
+// "\\" between folders, blanks after the name. The work name is that of the path as written,
+// so the repeat finds the copy: it copies nothing, only measures again, and writes the row
+// only when a measure differs from what it holds.
+TEST_F(ArticoliTest, ImmaginiTrovateComeLeTrovaWindows) {
+  origine_.Scrivi("img/foto1.jpg", "IMG 40x30");
+  origine_.Scrivi("img/x.Jpeg", "IMG 8x9");
+  SqlOrigine(
+      "INSERT INTO articoli (Codice, Immagine1, ImmaginePiccola) VALUES "
+      "('A', 'IMG\\Foto1.JPG ', 'img\\x.Jpeg ')");
+  def_.gCampiArt[artImmagine2] = 0;
+  def_.gSovrascrivi = 1;
+  ASSERT_TRUE(Importa());
+  const std::string nome = NomeImmagineLavoro(origine_ / "IMG/Foto1.JPG ");
+  const std::string piccola = NomeImmagineLavoro(origine_ / "img/x.Jpeg ");
+  const std::string attese = nome + " 40x30 " + piccola + " 8x9";
+  const char* colonne =
+      "immagine0 || ' ' || imgX0 || 'x' || imgY0 || ' ' || "
+      "immagine2 || ' ' || imgX2 || 'x' || imgY2";
+  EXPECT_EQ(Articolo("A", colonne), attese);
+  const auto copia = negozio_.Percorso() / "work" / nome;
+  EXPECT_EQ(tarkpo::test::LeggiFile(copia.string()), "IMG 40x30");
+
+  const auto ieri = std::filesystem::last_write_time(copia) - std::chrono::hours(24);
+  std::filesystem::last_write_time(copia, ieri);
+  SqlNegozio("UPDATE articoli SET imgX0 = 0");
+  scatola_.caricate = 0;
+  NuovaSessione();
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Articolo("A", colonne), attese);
+  EXPECT_EQ(std::filesystem::last_write_time(copia), ieri);
+  EXPECT_EQ(scatola_.caricate, 2);
+
+  SqlNegozio(
+      "CREATE TABLE scritture (codice TEXT);"
+      "CREATE TRIGGER scritta AFTER UPDATE ON articoli BEGIN "
+      "INSERT INTO scritture VALUES (new.codice); END;");
+  NuovaSessione();
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT count(*) FROM scritture"), "0");
+  origine_.Scrivi("img/x.Jpeg", "IMG 80x90");  // another picture: copied and measured anew
+  NuovaSessione();
+  ASSERT_TRUE(Importa());
+  EXPECT_EQ(Negozio("SELECT count(*) FROM scritture"), "1");
+  EXPECT_EQ(Articolo("A", "imgX2 || 'x' || imgY2"), "80x90");
+  EXPECT_EQ(tarkpo::test::LeggiFile(negozio_ / ("work/" + piccola)), "IMG 80x90");
 }
 
 }  // namespace
