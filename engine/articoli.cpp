@@ -139,14 +139,14 @@ void ColonneAggiornate(const Contesto& c, const ColonneArticoli& col, const Riga
   }
 }
 
-// Whether the current row already holds every value the update would write, as its columns
-// would store them; then writing it again would change nothing.
 // Whether the row's column already holds `v` (converted as a write would store it).
 bool GiaUguale(dao::Recordset& rs, const Colonna& colonna, const Valore& v) {
   const auto& campo = rs.Campi()[static_cast<size_t>(colonna.indice)];
   return rs.Fields(colonna.indice).Value() == dao::ConvertiA(v, campo.Type());
 }
 
+// Whether the current row already holds every value the update would write, as its columns
+// would store them; then writing it again would change nothing.
 bool GiaAggiornata(dao::Recordset& rs, const Contesto& c, const ColonneArticoli& col,
                    const RigaArticolo& r, const std::string* reparto) {
   bool uguale = true;
