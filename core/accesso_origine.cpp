@@ -22,6 +22,8 @@ bool Apri(const DefinizioneImportazione& def, dao::DataControl& (IPagineOrigine:
     controllo.DatabaseName = percorso;
     controllo.Connect = ConnectOrigine(def);
     controllo.RecordSource = "";
+    // The user's catalogue is only read, whatever kind of file it is.
+    controllo.ReadOnly = true;
     controllo.Refresh();
     gDb = controllo.Database();
     return true;

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <filesystem>
 #include <functional>
+#include <map>
 
 #include "core/impostazioni.h"
 #include "support/cartella_temp.h"
@@ -170,6 +174,75 @@ TEST_F(AccessoOrigine, FailuresShowTheirMessageAndKeepTheOpenDatabase) {
   EXPECT_EQ(messaggi.Mostrati()[0].testo.rfind("Errore 3343:\n", 0), 0u)
       << messaggi.Mostrati()[0].testo;
   EXPECT_EQ(gDb, aperto);
+}
+
+// Every file of a folder with its size and a hash of its bytes: what reading a source must
+// leave as it was.
+std::map<std::string, std::pair<size_t, size_t>> Contenuto(const std::filesystem::path& cartella) {
+  std::map<std::string, std::pair<size_t, size_t>> file;
+  for (const auto& voce : std::filesystem::recursive_directory_iterator(cartella)) {
+    if (!voce.is_regular_file()) continue;
+    const std::string byte = test::LeggiFile(voce.path().string());
+    file[voce.path().string()] = {byte.size(), std::hash<std::string>{}(byte)};
+  }
+  return file;
+}
+
+// A SQLite catalogue in WAL mode, closed cleanly: nothing but the file itself remains.
+void CreaSqliteWal(const std::string& percorso) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(percorso.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "PRAGMA journal_mode=WAL; CREATE TABLE reparti (codice TEXT, titolo TEXT);"
+                         "INSERT INTO reparti VALUES ('R1', 'Vini'), ('R2', 'Olio');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+}
+
+TEST_F(AccessoOrigine, SourcesAreOnlyRead) {
+  struct Caso {
+    const char* tipo;
+    const char* opzioni;
+    std::string origine;  // copied into the folder; empty for the SQLite file made here
+    std::string nome;
+  };
+  const Caso casi[] = {
+      {"Access 2000;", "", TARKPO_DATI_TEST "/access/overflowTestV2000.mdb", "fonte.mdb"},
+      {"Excel 8.0;", "HDR=Yes", TARKPO_DATI_TEST "/excel/listino.xls", "fonte.xls"},
+      {"Text;", "HDR=Yes", TARKPO_DATI_TEST "/csv/punto_e_virgola", "testi"},
+      {"Access 2000;", "", "", "catalogo.mdb"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const auto sorgente = cartella.Percorso() / "sorgente";
+    std::filesystem::remove_all(sorgente);
+    std::filesystem::create_directories(sorgente);
+    if (c.origine.empty())
+      CreaSqliteWal((sorgente / c.nome).string());
+    else
+      std::filesystem::copy(c.origine, sorgente / c.nome, std::filesystem::copy_options::recursive);
+    const auto prima = Contenuto(sorgente);
+
+    def.gPathDb = (sorgente / c.nome).string();
+    def.gTipoDb = c.tipo;
+    def.gOpzioniDb = c.opzioni;
+    ASSERT_TRUE(Apri());
+    EXPECT_TRUE(gDb->SolaLettura());
+    size_t righe = 0;
+    for (const auto& tabella : gDb->TableDefs()) {
+      if (tabella.Attributes() & dao::dbSystemObject) continue;
+      auto rs = gDb->OpenRecordset(tabella.Name());
+      EXPECT_FALSE(rs->Updatable());
+      for (; !rs->Eof(); rs->MoveNext()) ++righe;
+    }
+    EXPECT_GT(righe, 0u);
+    EXPECT_EQ(Contenuto(sorgente), prima);  // also while it is open
+    gDb.reset();
+    pagine.rep.DatabaseName.clear();
+    pagine.rep.Refresh();
+    EXPECT_EQ(Contenuto(sorgente), prima);
+  }
 }
 
 TEST_F(AccessoOrigine, MainPageBuildsTheConnectStringAfterItsLoadStep) {
