@@ -203,6 +203,13 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
                     "Formato del database \"" + percorso + "\" non riconosciuto");
   }
   Registra(conn);
+  if (!solaLettura) {
+    try {
+      conn->PreparaSequenze();
+    } catch (const ErroreDao&) {
+      // AddNew reports it, if a number is ever needed
+    }
+  }
   return NuovoDatabaseSqlite(conn);
 }
 
