@@ -10,9 +10,7 @@ namespace {
 constexpr int kRuoloTesto = Qt::UserRole + 1;
 }  // namespace
 
-QString TestoLeggibile(const std::string& testo) {
-  return QString::fromStdString(IsUtf8Valido(testo) ? testo : Cp1252AUtf8(testo));
-}
+QString TestoLeggibile(const std::string& testo) { return QString::fromStdString(InUtf8(testo)); }
 
 // Emptying or filling the list runs no handler: only a selection does.
 void ListaTabelleQt::Clear() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 
+#include "core/file_definizione.h"
 #include "core/impostazioni.h"
 #include "support/cartella_temp.h"
 #include "support/messaggi_script.h"
@@ -243,6 +244,36 @@ TEST_F(AccessoOrigine, SourcesAreOnlyRead) {
     pagine.rep.Refresh();
     EXPECT_EQ(Contenuto(sorgente), prima);
   }
+}
+
+// A file copied from Windows keeps the Windows-1252 byte of "è" in its name. A saved
+// definition gives the name back in UTF-8, among lines that were UTF-8 already: the table
+// is found and selected all the same, and the other lines keep their text.
+TEST_F(AccessoOrigine, AWindows1252FileNameIsFoundAgainFromASavedDefinition) {
+  const std::string origine = cartella / "testi";
+  std::filesystem::create_directories(origine);
+  cartella.Scrivi("testi/caff\xE8.csv", "Codice,Nome\r\nR9,Bar\r\n");
+  def.gPathNegozio = "/negozi/caffè";
+  def.gPathDb = origine;
+  def.gTipoDb = "Text;";
+  def.gOpzioniDb = "HDR=Yes";
+  def.gTabellaRep = "caff\xE8#csv";
+  const std::string file = cartella / "caffe.kpo";
+  ASSERT_TRUE(SalvaImportazione(def, file, messaggi));
+  DefinizioneImportazione letta;
+  ASSERT_EQ(CaricaImportazione(letta, file), 1);
+  EXPECT_EQ(letta.gPathNegozio, "/negozi/caffè");
+  EXPECT_EQ(letta.gTabellaRep, "caffè#csv");
+
+  def = letta;
+  ASSERT_TRUE(Apri());
+  ASSERT_TRUE(ElencaTabelleRep(def, gDb.get(), pagine, messaggi));
+  EXPECT_EQ(pagine.tabelleRep.voci, (std::vector<std::string>{"caff\xE8.csv"}));
+  EXPECT_EQ(pagine.tabelleRep.selezioni, (std::vector<int>{0}));
+  auto rs = gDb->OpenRecordset(def.gTabellaRep);
+  ASSERT_FALSE(rs->Eof());
+  EXPECT_EQ(rs->Fields("Nome").Value(), Valore::Testo("Bar"));
+  EXPECT_TRUE(messaggi.Mostrati().empty());
 }
 
 TEST_F(AccessoOrigine, MainPageBuildsTheConnectStringAfterItsLoadStep) {
