@@ -246,6 +246,41 @@ TEST_F(AccessoOrigine, SourcesAreOnlyRead) {
   }
 }
 
+// A WAL file left beside a SQLite source holds rows the database file does not have yet:
+// they are read, and neither file is written.
+TEST_F(AccessoOrigine, ASqliteSourceIsReadThroughTheWalLeftBesideIt) {
+  const std::string scrittore = cartella / "scrittore.db";
+  CreaSqliteWal(scrittore);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(scrittore.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "PRAGMA wal_autocheckpoint=0;"
+                         "INSERT INTO reparti VALUES ('R3', 'Pane');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  const auto sorgente = cartella.Percorso() / "sorgente";
+  std::filesystem::create_directories(sorgente);
+  std::filesystem::copy_file(scrittore, sorgente / "catalogo.mdb");
+  std::filesystem::copy_file(scrittore + "-wal", sorgente / "catalogo.mdb-wal");
+  sqlite3_close(db);
+  const std::string dati = test::LeggiFile((sorgente / "catalogo.mdb").string());
+  const std::string wal = test::LeggiFile((sorgente / "catalogo.mdb-wal").string());
+
+  def.gPathDb = (sorgente / "catalogo.mdb").string();
+  def.gTipoDb = "Access 2000;";
+  ASSERT_TRUE(Apri());
+  auto rs = gDb->OpenRecordset("reparti");
+  rs->MoveLast();
+  EXPECT_EQ(rs->RecordCount(), 3);
+  EXPECT_EQ(rs->Fields("titolo").Value(), Valore::Testo("Pane"));
+  rs.reset();
+  gDb.reset();
+  pagine.rep.DatabaseName.clear();
+  pagine.rep.Refresh();
+  EXPECT_EQ(test::LeggiFile((sorgente / "catalogo.mdb").string()), dati);
+  EXPECT_EQ(test::LeggiFile((sorgente / "catalogo.mdb-wal").string()), wal);
+}
+
 // A file copied from Windows keeps the Windows-1252 byte of "è" in its name. A saved
 // definition gives the name back in UTF-8, among lines that were UTF-8 already: the table
 // is found and selected all the same, and the other lines keep their text.
