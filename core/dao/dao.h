@@ -185,8 +185,8 @@ class Workspace {
   // "Access 2000;..." on a SQLite file, a file that is not SQLite, a folder) goes to
   // ApriSorgenteEsterna, which only reads. A missing path raises 3024. A SQLite database
   // opened while a transaction is pending takes part in it. `solaLettura` (and a file we
-  // may not write) opens a SQLite file without writing to it or beside it: its journal mode
-  // stays, and no journal, WAL or shared-memory file is made.
+  // may not write) opens a SQLite file without writing to it: its journal mode stays, and
+  // nothing is made beside it unless a WAL left there has to be read.
   std::shared_ptr<Database> OpenDatabase(const std::string& percorso,
                                          const std::string& connect = "", bool solaLettura = false);
   // One level of transaction over every SQLite database of the workspace, also those opened

@@ -303,26 +303,25 @@ int32_t Connessione::ProssimoContatore(InfoTabella& tabella) {
     if (rc != SQLITE_ROW) Errore(rc, tabella.nome);
     tabella.ultimoContatore = sqlite3_column_int64(st, 0);
     sqlite3_reset(st);
+    if (EsisteSequenze()) {
+      st = Prepara("SELECT seq FROM sqlite_sequence WHERE name=?1");
+      sqlite3_bind_text(st, 1, tabella.nome.data(), static_cast<int>(tabella.nome.size()),
+                        SQLITE_TRANSIENT);
+      rc = sqlite3_step(st);
+      if (rc == SQLITE_ROW)
+        tabella.ultimoContatore =
+            std::max<int64_t>(tabella.ultimoContatore, sqlite3_column_int64(st, 0));
+      sqlite3_reset(st);
+      if (rc != SQLITE_ROW && rc != SQLITE_DONE) Errore(rc, tabella.nome);
+    }
     tabella.contatoreLetto = true;
-  }
-  const bool sequenze = EsisteSequenze();
-  if (sequenze) {
-    sqlite3_stmt* st = Prepara("SELECT seq FROM sqlite_sequence WHERE name=?1");
-    sqlite3_bind_text(st, 1, tabella.nome.data(), static_cast<int>(tabella.nome.size()),
-                      SQLITE_TRANSIENT);
-    int rc = sqlite3_step(st);
-    if (rc == SQLITE_ROW)
-      tabella.ultimoContatore =
-          std::max<int64_t>(tabella.ultimoContatore, sqlite3_column_int64(st, 0));
-    else if (rc != SQLITE_DONE)
-      Errore(sqlite3_extended_errcode(db_), tabella.nome);
-    sqlite3_reset(st);
   }
   if (tabella.ultimoContatore >= INT32_MAX)
     throw ErroreDao(errori::kErroreMotore,
                     "Numerazione automatica esaurita nella tabella \"" + tabella.nome + "\"");
   const int64_t numero = tabella.ultimoContatore + 1;
-  if (!sequenze) CreaSequenze();
+  // A rolled-back transaction may have taken the sequence table away again.
+  if (!EsisteSequenze()) CreaSequenze();
   for (const char* sql : {"UPDATE sqlite_sequence SET seq=?2 WHERE name=?1",
                           "INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"}) {
     sqlite3_stmt* st = Prepara(sql);

@@ -145,6 +145,23 @@ TEST_F(DaoTest, AutoNumbersAreNeverIssuedTwice) {
   EXPECT_EQ(Righe(file, "PRAGMA integrity_check"), "ok\n");
 }
 
+// The sequence table made inside a transaction goes with its rollback; numbering goes on
+// after it and is recorded again.
+TEST_F(DaoTest, AutoNumbersGoOnAfterARollback) {
+  auto& ws = motore.Workspaces(0);
+  ws.BeginTrans();
+  auto db = Apri();
+  auto rs = db->OpenRecordset("categorie");
+  rs->AddNew();
+  EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(6));
+  ws.Rollback();
+  rs->AddNew();
+  EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(7));
+  rs->Fields("id").SetValue(Valore::Testo("cat007"));
+  rs->Update();
+  EXPECT_EQ(Righe(file, "SELECT seq FROM sqlite_sequence WHERE name='categorie'"), "7\n");
+}
+
 TEST_F(DaoTest, EditAndDeleteChangeOnlyTheirRow) {
   auto rs = Apri()->OpenRecordset("categorie");
   rs->MoveNext();
