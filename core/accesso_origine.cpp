@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/dao/errore.h"
+#include "core/testo.h"
 
 namespace tarkpo {
 
@@ -22,6 +23,8 @@ bool Apri(const DefinizioneImportazione& def, dao::DataControl& (IPagineOrigine:
     controllo.DatabaseName = percorso;
     controllo.Connect = ConnectOrigine(def);
     controllo.RecordSource = "";
+    // The user's catalogue is only read, whatever kind of file it is.
+    controllo.ReadOnly = true;
     controllo.Refresh();
     gDb = controllo.Database();
     return true;
@@ -58,7 +61,9 @@ bool Elenca(const std::string& tabellaScelta, dao::Database* gDb, IListaTabelle&
       const int mostrata = mostrate.AddItem(NomeVisibileTabella(def, tabella.Name()));
       const int interna = nomiInterni.AddItem(tabella.Name());
       mostrate.SetItemData(mostrata, interna);
-      if (!tabellaScelta.empty() && tabellaScelta == tabella.Name())
+      // A definition file gives back a name that is not UTF-8 in UTF-8.
+      if (!tabellaScelta.empty() &&
+          (tabellaScelta == tabella.Name() || tabellaScelta == InUtf8(tabella.Name())))
         mostrate.SetListIndex(mostrata);
     }
     return true;

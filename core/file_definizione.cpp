@@ -88,14 +88,15 @@ FileConfigurazione::FileConfigurazione(std::string_view contenuto) {
   // Every leading mark: a path never begins with U+FEFF, and one kept would not survive
   // being written and read again.
   while (contenuto.starts_with("\xEF\xBB\xBF")) contenuto.remove_prefix(3);
-  std::string testo = IsUtf8Valido(contenuto) ? std::string(contenuto) : Cp1252AUtf8(contenuto);
+  // Line by line: a file written on Windows holds Windows-1252, one written here UTF-8, and
+  // among its UTF-8 lines a table name may keep the Windows-1252 bytes of a file's name.
   size_t inizio = 0;
-  while (inizio < testo.size()) {
-    size_t fine = testo.find('\n', inizio);
-    if (fine == std::string::npos) fine = testo.size();
+  while (inizio < contenuto.size()) {
+    size_t fine = contenuto.find('\n', inizio);
+    if (fine == std::string_view::npos) fine = contenuto.size();
     size_t lunghezza = fine - inizio;
-    if (lunghezza > 0 && testo[fine - 1] == '\r') --lunghezza;
-    righe_.push_back(testo.substr(inizio, lunghezza));
+    if (lunghezza > 0 && contenuto[fine - 1] == '\r') --lunghezza;
+    righe_.push_back(InUtf8(contenuto.substr(inizio, lunghezza)));
     inizio = fine + 1;
   }
 }

@@ -105,4 +105,8 @@ bool IsUtf8Valido(std::string_view testo) {
   return true;
 }
 
+std::string InUtf8(std::string_view testo) {
+  return IsUtf8Valido(testo) ? std::string(testo) : Cp1252AUtf8(testo);
+}
+
 }  // namespace tarkpo

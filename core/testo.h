@@ -15,5 +15,8 @@ std::string Utf8ACp1252(std::string_view testo);
 // Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
 // U+10FFFF).
 bool IsUtf8Valido(std::string_view testo);
+// The text in UTF-8: as it is when it is UTF-8, else read as Windows-1252 (a file name
+// copied from Windows, a line of a file written there).
+std::string InUtf8(std::string_view testo);
 
 }  // namespace tarkpo

@@ -2,7 +2,15 @@
 
 #include <QSignalBlocker>
 
+#include "core/testo.h"
+
 namespace tarkpo::wizard {
+
+namespace {
+constexpr int kRuoloTesto = Qt::UserRole + 1;
+}  // namespace
+
+QString TestoLeggibile(const std::string& testo) { return QString::fromStdString(InUtf8(testo)); }
 
 // Emptying or filling the list runs no handler: only a selection does.
 void ListaTabelleQt::Clear() {
@@ -11,7 +19,7 @@ void ListaTabelleQt::Clear() {
 }
 
 int ListaTabelleQt::AddItem(const std::string& testo) {
-  const QString t = QString::fromStdString(testo);
+  const QString t = TestoLeggibile(testo);
   int riga = lista_->count();
   if (ordinata_) {
     // The first entry that sorts after the new one; a binary search keeps long lists fast.
@@ -25,9 +33,16 @@ int ListaTabelleQt::AddItem(const std::string& testo) {
     }
     riga = basso;
   }
+  auto* voce = new QListWidgetItem(t);
+  voce->setData(kRuoloTesto, QByteArray::fromStdString(testo));
   QSignalBlocker blocco(lista_);
-  lista_->insertItem(riga, t);
+  lista_->insertItem(riga, voce);
   return riga;
+}
+
+std::string ListaTabelleQt::Testo(int indice) const {
+  const QListWidgetItem* voce = lista_->item(indice);
+  return voce != nullptr ? voce->data(kRuoloTesto).toByteArray().toStdString() : std::string();
 }
 
 void ListaTabelleQt::SetItemData(int indice, int32_t dato) {

@@ -9,8 +9,13 @@
 
 namespace tarkpo::wizard {
 
+// A name as the engine gives it, for the eye: a file name copied from Windows may hold
+// Windows-1252 bytes that are not UTF-8.
+QString TestoLeggibile(const std::string& testo);
+
 // Entries keep their item data in Qt::UserRole. A sorted list places each new entry by its
-// text, without regard to case, after the entries that compare equal.
+// text, without regard to case, after the entries that compare equal. Each entry keeps the
+// bytes it was given too, which a round trip through its shown text could change.
 class ListaTabelleQt : public IListaTabelle {
  public:
   ListaTabelleQt(QListWidget* lista, bool ordinata) : lista_(lista), ordinata_(ordinata) {}
@@ -19,6 +24,8 @@ class ListaTabelleQt : public IListaTabelle {
   int AddItem(const std::string& testo) override;
   void SetItemData(int indice, int32_t dato) override;
   void SetListIndex(int indice) override;
+  // The bytes the entry was added with; empty past the end.
+  std::string Testo(int indice) const;
 
  private:
   QListWidget* lista_;

@@ -80,12 +80,12 @@ void PaginaTabella::lstTabelle_DblClick() { cmdPreview_Click(); }
 void PaginaTabella::txtTabSel_Change() {
   std::string& tabella = Tabella();
   tabella.clear();
-  // The internal name is found through the item data of the shown entry, never by position.
+  // The internal name is found through the item data of the shown entry, never by position,
+  // and taken as the engine's own bytes.
   if (const QListWidgetItem* voce = lstTabelle->currentItem()) {
     bool ok = false;
     const int posizione = voce->data(Qt::UserRole).toInt(&ok);
-    if (const QListWidgetItem* interno = ok ? lstNomiInterni->item(posizione) : nullptr)
-      tabella = interno->text().toStdString();
+    if (ok) tabella = NomiInterni.Testo(posizione);
   }
   const bool scelta = !txtTabSel->text().trimmed().isEmpty();
   cmdImport->setEnabled(scelta);
@@ -119,7 +119,7 @@ void PaginaTabella::cmdPreview_Click() {
   } catch (const dao::ErroreDao&) {
   }
   anteprima.setWindowTitle(QString::fromUtf8(testi_.prefissoTitolo) +
-                           QString::fromStdString(NomeVisibileTabella(prog_.def, tabella)));
+                           TestoLeggibile(NomeVisibileTabella(prog_.def, tabella)));
   anteprima.Mostra();
 }
 

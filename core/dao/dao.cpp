@@ -31,6 +31,31 @@ bool ConnectDiFile(const std::string& connect) {
   return MinuscoloAscii(connect).rfind("access", 0) == 0;
 }
 
+// Read-only SQLite still makes the shared-memory and WAL files of a WAL database beside it,
+// and leaves them. A file with no journal or WAL beside it holds all of its content and is
+// read as immutable, which writes nothing anywhere; one with a WAL or a pending journal
+// needs them to be read right, and is read through them without writing to the database.
+std::string UriSolaLettura(const std::string& percorso) {
+  std::error_code ec;
+  const bool accanto = std::filesystem::exists(percorso + "-wal", ec) ||
+                       std::filesystem::exists(percorso + "-journal", ec);
+  std::string uri = "file:";
+  static const char kCifre[] = "0123456789ABCDEF";
+  for (const unsigned char c : std::filesystem::absolute(percorso, ec).string()) {
+    const bool semplice = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                          (c >= '0' && c <= '9') || c == '/' || c == '.' || c == '-' || c == '_' ||
+                          c == '~';
+    if (semplice) {
+      uri += static_cast<char>(c);
+    } else {
+      uri += '%';
+      uri += kCifre[c >> 4];
+      uri += kCifre[c & 0xF];
+    }
+  }
+  return uri + (accanto ? "?mode=ro" : "?immutable=1");
+}
+
 [[noreturn]] void ErroreSintassi(std::string_view criterio) {
   throw ErroreDao(errori::kSintassiCriterio,
                   "Errore di sintassi nel criterio: " + std::string(criterio));
@@ -149,7 +174,7 @@ Workspace::Workspace(DBEngine& motore) : motore_(motore) {}
 Workspace::~Workspace() = default;
 
 std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
-                                                  const std::string& connect) {
+                                                  const std::string& connect, bool perSolaLettura) {
   std::error_code ec;
   if (percorso.empty() || !std::filesystem::exists(percorso, ec))
     throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file \"" + percorso + "\"");
@@ -157,10 +182,11 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
       !ConnectDiFile(connect))
     return NuovoDatabaseSorgente(percorso, ApriSorgenteEsterna(motore_, percorso, connect));
 
-  const bool solaLettura = ::access(percorso.c_str(), W_OK) != 0;
+  const bool solaLettura = perSolaLettura || ::access(percorso.c_str(), W_OK) != 0;
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(percorso.c_str(), &db,
-                           solaLettura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+  int rc = solaLettura ? sqlite3_open_v2(UriSolaLettura(percorso).c_str(), &db,
+                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+                       : sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
     std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
     sqlite3_close_v2(db);
@@ -179,6 +205,13 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
                     "Formato del database \"" + percorso + "\" non riconosciuto");
   }
   Registra(conn);
+  if (!solaLettura) {
+    try {
+      conn->PreparaSequenze();
+    } catch (const ErroreDao&) {
+      // AddNew reports it, if a number is ever needed
+    }
+  }
   return NuovoDatabaseSqlite(conn);
 }
 
@@ -292,13 +325,14 @@ void DataControl::Refresh() {
     }
     apertoNome_.clear();
   } else if (!database_ || !database_->Aperto() || DatabaseName != apertoNome_ ||
-             Connect != apertoConnect_) {
-    auto nuovo = motore_.Workspaces(0).OpenDatabase(DatabaseName, Connect);
+             Connect != apertoConnect_ || ReadOnly != apertoSolaLettura_) {
+    auto nuovo = motore_.Workspaces(0).OpenDatabase(DatabaseName, Connect, ReadOnly);
     recordset_.reset();
     if (database_) database_->Close();
     database_ = std::move(nuovo);
     apertoNome_ = DatabaseName;
     apertoConnect_ = Connect;
+    apertoSolaLettura_ = ReadOnly;
   }
   if (database_ && !RecordSource.empty()) {
     recordset_ = database_->OpenRecordset(RecordSource);

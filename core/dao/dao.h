@@ -183,10 +183,12 @@ class Workspace {
 
   // A SQLite file is opened here; any other source (a connect string other than "" or
   // "Access 2000;..." on a SQLite file, a file that is not SQLite, a folder) goes to
-  // ApriSorgenteEsterna. A missing path raises 3024. A SQLite database opened while a
-  // transaction is pending takes part in it.
+  // ApriSorgenteEsterna, which only reads. A missing path raises 3024. A SQLite database
+  // opened while a transaction is pending takes part in it. `solaLettura` (and a file we
+  // may not write) opens a SQLite file without writing to it: its journal mode stays, and
+  // nothing is made beside it unless a WAL left there has to be read.
   std::shared_ptr<Database> OpenDatabase(const std::string& percorso,
-                                         const std::string& connect = "");
+                                         const std::string& connect = "", bool solaLettura = false);
   // One level of transaction over every SQLite database of the workspace, also those opened
   // after BeginTrans; CommitTrans and Rollback raise 3034 without BeginTrans.
   void BeginTrans();
@@ -241,6 +243,7 @@ class DataControl {
   std::string DatabaseName;
   std::string Connect;
   std::string RecordSource;
+  bool ReadOnly = false;  // the database is opened only to be read
 
   // Opens DatabaseName with Connect (again when either changed or the database was closed)
   // and, when RecordSource is not empty, its recordset; an assigned recordset without
@@ -257,6 +260,7 @@ class DataControl {
   std::shared_ptr<dao::Recordset> recordset_;
   std::string apertoNome_;
   std::string apertoConnect_;
+  bool apertoSolaLettura_ = false;
 };
 
 }  // namespace tarkpo::dao

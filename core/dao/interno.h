@@ -53,8 +53,11 @@ class Connessione {
   [[noreturn]] void Errore(int rc, const std::string& tabella = "") const;
   // The table by name (any case), or nullptr.
   std::shared_ptr<InfoTabella> Tabella(const std::string& nome);
-  // The next AutoNumber of a table's counter column.
+  // The next AutoNumber of a table's counter column, recorded as used up at once.
   int32_t ProssimoContatore(InfoTabella& tabella);
+  // Makes the table where the AutoNumbers issued are recorded when a table has a counter
+  // column. For a database just opened: SQLite cannot make it while a statement reads.
+  void PreparaSequenze();
 
   bool inTransazione = false;
   // The error with which SQLite ended the pending transaction by itself (a full disk, an
@@ -62,6 +65,10 @@ class Connessione {
   mutable std::string transazionePersa;
 
  private:
+  // Whether the database holds SQLite's table of AUTOINCREMENT sequences.
+  bool EsisteSequenze();
+  void CreaSequenze();
+
   sqlite3* db_;
   std::string percorso_;
   bool solaLettura_;

@@ -1,6 +1,7 @@
 // Read-only recordsets that read their rows through a cursor: SELECTs and every source
 // that is not SQLite. Only the current row is held, so a large table costs no memory.
 #include "core/dao/interno.h"
+#include "core/dao/sorgente_comune.h"
 
 namespace tarkpo::dao {
 
@@ -154,15 +155,14 @@ class DatabaseSorgente : public Database {
   }
   std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente, int) override {
     Verifica();
-    const std::string chiave = MinuscoloAscii(sorgente);
-    for (const TabellaSorgente& t : sorgente_->Tabelle()) {
-      if (MinuscoloAscii(t.nome) != chiave) continue;
-      std::vector<FieldDef> campi;
-      for (const CampoSorgente& c : t.campi) campi.emplace_back(c.nome, c.tipo);
-      return NuovoRecordsetSequenziale(
-          std::move(campi), std::make_unique<CursoreDiSorgente>(sorgente_, t.nome), aperto_);
-    }
-    throw ErroreDao(errori::kTabellaNonTrovata, "Tabella \"" + sorgente + "\" non trovata");
+    const auto& tabelle = sorgente_->Tabelle();
+    const auto i = CercaTabella(tabelle, sorgente);
+    if (!i) throw ErroreDao(errori::kTabellaNonTrovata, "Tabella \"" + sorgente + "\" non trovata");
+    const TabellaSorgente& t = tabelle[*i];
+    std::vector<FieldDef> campi;
+    for (const CampoSorgente& c : t.campi) campi.emplace_back(c.nome, c.tipo);
+    return NuovoRecordsetSequenziale(
+        std::move(campi), std::make_unique<CursoreDiSorgente>(sorgente_, t.nome), aperto_);
   }
   void Close() override {
     *aperto_ = false;

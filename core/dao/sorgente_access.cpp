@@ -157,13 +157,19 @@ VoceMdb NuovaVoce(MdbHandle* mdb, const VoceCatalogo& v) {
   return voce;
 }
 
-// The null mask and the raw values of the row that mdb_fetch_row has just read.
+// The bits above the offset of a row slot: 0x4000 marks a slot that only points to where
+// its row moved (mdb_fetch_row skips those), 0x8000 a row that such a pointer leads to.
+constexpr int kMascheraPosizioneRiga = 0x1FFF;
+
+// The null mask and the raw values of the row that mdb_fetch_row has just read. A row
+// stored before columns were added to its table holds fewer of them: libmdb marks the
+// missing ones Null.
 bool RigaCorrente(MdbTableDef* t, MdbField* campi) {
   int inizio = 0;
   size_t dimensione = 0;
   return t->num_cols <= MDB_MAX_COLS &&
          mdb_find_row(t->entry->mdb, static_cast<int>(t->cur_row) - 1, &inizio, &dimensione) == 0 &&
-         mdb_crack_row(t, inizio, dimensione, campi) >= static_cast<int>(t->num_cols);
+         mdb_crack_row(t, inizio & kMascheraPosizioneRiga, dimensione, campi) >= 0;
 }
 
 template <typename T>

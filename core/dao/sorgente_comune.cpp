@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdint>
 
+#include "core/testo.h"
+
 namespace tarkpo::dao {
 
 std::optional<double> GiorniDaData(int anno, int mese, int giorno, int ora, int minuti,
@@ -161,9 +163,18 @@ void ErroreFileDanneggiato(const std::string& percorso, const std::string& detta
                   "Formato di database non riconosciuto '" + percorso + "' (" + dettaglio + ").");
 }
 
-size_t IndiceTabella(const std::vector<TabellaSorgente>& tabelle, const std::string& nome) {
+std::optional<size_t> CercaTabella(const std::vector<TabellaSorgente>& tabelle,
+                                   std::string_view nome) {
   for (size_t i = 0; i < tabelle.size(); ++i)
     if (UgualiSenzaMaiuscole(tabelle[i].nome, nome)) return i;
+  // A definition file gives back the Windows-1252 bytes of a file's name in UTF-8.
+  for (size_t i = 0; i < tabelle.size(); ++i)
+    if (UgualiSenzaMaiuscole(InUtf8(tabelle[i].nome), nome)) return i;
+  return std::nullopt;
+}
+
+size_t IndiceTabella(const std::vector<TabellaSorgente>& tabelle, const std::string& nome) {
+  if (const auto i = CercaTabella(tabelle, nome)) return *i;
   ErroreTabellaNonTrovata(nome);
 }
 

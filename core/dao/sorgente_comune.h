@@ -44,5 +44,8 @@ class ValidatoreUtf8 {
 
 // Finds a table by name, ignoring case; raises 3078 when there is none.
 size_t IndiceTabella(const std::vector<TabellaSorgente>& tabelle, const std::string& nome);
+// The same without raising: the position of the table, or nothing.
+std::optional<size_t> CercaTabella(const std::vector<TabellaSorgente>& tabelle,
+                                   std::string_view nome);
 
 }  // namespace tarkpo::dao

@@ -1,4 +1,5 @@
 // SQLite storage of the engine layer: connections, column types, databases and SELECTs.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -299,6 +300,12 @@ std::shared_ptr<InfoTabella> Connessione::Tabella(const std::string& nome) {
   return info;
 }
 
+// Jet never issues an AutoNumber twice, not even after the row that held the highest one is
+// gone. The last number issued is kept where SQLite keeps its AUTOINCREMENT sequences, in
+// sqlite_sequence, by the table's name; a table without a row there (a shop made before, or
+// a COUNTER column that SQLite does not number itself) starts after its highest value. A
+// number is used up when AddNew assigns it, whether or not its row is then stored; inside
+// a transaction the record of it goes with the transaction.
 int32_t Connessione::ProssimoContatore(InfoTabella& tabella) {
   if (!tabella.contatoreLetto) {
     sqlite3_stmt* st =
@@ -308,12 +315,74 @@ int32_t Connessione::ProssimoContatore(InfoTabella& tabella) {
     if (rc != SQLITE_ROW) Errore(rc, tabella.nome);
     tabella.ultimoContatore = sqlite3_column_int64(st, 0);
     sqlite3_reset(st);
+    if (EsisteSequenze()) {
+      st = Prepara("SELECT seq FROM sqlite_sequence WHERE name=?1");
+      sqlite3_bind_text(st, 1, tabella.nome.data(), static_cast<int>(tabella.nome.size()),
+                        SQLITE_TRANSIENT);
+      rc = sqlite3_step(st);
+      if (rc == SQLITE_ROW)
+        tabella.ultimoContatore =
+            std::max<int64_t>(tabella.ultimoContatore, sqlite3_column_int64(st, 0));
+      sqlite3_reset(st);
+      if (rc != SQLITE_ROW && rc != SQLITE_DONE) Errore(rc, tabella.nome);
+    }
     tabella.contatoreLetto = true;
   }
   if (tabella.ultimoContatore >= INT32_MAX)
     throw ErroreDao(errori::kErroreMotore,
                     "Numerazione automatica esaurita nella tabella \"" + tabella.nome + "\"");
-  return static_cast<int32_t>(++tabella.ultimoContatore);
+  const int64_t numero = tabella.ultimoContatore + 1;
+  // A rolled-back transaction may have taken the sequence table away again.
+  if (!EsisteSequenze()) CreaSequenze();
+  for (const char* sql : {"UPDATE sqlite_sequence SET seq=?2 WHERE name=?1",
+                          "INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"}) {
+    sqlite3_stmt* st = Prepara(sql);
+    sqlite3_bind_text(st, 1, tabella.nome.data(), static_cast<int>(tabella.nome.size()),
+                      SQLITE_TRANSIENT);
+    sqlite3_bind_int64(st, 2, numero);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) Errore(sqlite3_extended_errcode(db_), tabella.nome);
+    if (sqlite3_changes(db_) > 0) break;
+  }
+  tabella.ultimoContatore = numero;
+  return static_cast<int32_t>(numero);
+}
+
+bool Connessione::EsisteSequenze() {
+  sqlite3_stmt* st =
+      Prepara("SELECT 1 FROM sqlite_master WHERE type='table' AND name='sqlite_sequence'");
+  const int rc = sqlite3_step(st);
+  sqlite3_reset(st);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) Errore(sqlite3_extended_errcode(db_));
+  return rc == SQLITE_ROW;
+}
+
+// SQLite makes its sequence table with the first table that has an AUTOINCREMENT column,
+// and keeps it when that table is dropped.
+void Connessione::CreaSequenze() {
+  try {
+    Esegui(
+        "SAVEPOINT sequenza; CREATE TABLE \"tarkpo sequenza\" (n INTEGER PRIMARY KEY "
+        "AUTOINCREMENT); DROP TABLE \"tarkpo sequenza\"; RELEASE sequenza");
+  } catch (const ErroreDao&) {
+    sqlite3_exec(db_, "ROLLBACK TO sequenza; RELEASE sequenza", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+void Connessione::PreparaSequenze() {
+  if (EsisteSequenze()) return;
+  std::vector<std::string> nomi;
+  sqlite3_stmt* st = Prepara("SELECT name FROM sqlite_master WHERE type='table'");
+  while (sqlite3_step(st) == SQLITE_ROW)
+    nomi.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+  sqlite3_reset(st);
+  for (const std::string& nome : nomi) {
+    if (Tabella(nome)->contatore < 0) continue;
+    CreaSequenze();
+    return;
+  }
 }
 
 // ---- SELECT -------------------------------------------------------------------------------

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <sqlite3.h>
 
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "core/file_definizione.h"
 #include "core/impostazioni.h"
 #include "support/cartella_temp.h"
 #include "support/messaggi_script.h"
@@ -170,6 +175,140 @@ TEST_F(AccessoOrigine, FailuresShowTheirMessageAndKeepTheOpenDatabase) {
   EXPECT_EQ(messaggi.Mostrati()[0].testo.rfind("Errore 3343:\n", 0), 0u)
       << messaggi.Mostrati()[0].testo;
   EXPECT_EQ(gDb, aperto);
+}
+
+// Every file of a folder with its size and a hash of its bytes: what reading a source must
+// leave as it was.
+std::map<std::string, std::pair<size_t, size_t>> Contenuto(const std::filesystem::path& cartella) {
+  std::map<std::string, std::pair<size_t, size_t>> file;
+  for (const auto& voce : std::filesystem::recursive_directory_iterator(cartella)) {
+    if (!voce.is_regular_file()) continue;
+    const std::string byte = test::LeggiFile(voce.path().string());
+    file[voce.path().string()] = {byte.size(), std::hash<std::string>{}(byte)};
+  }
+  return file;
+}
+
+// A SQLite catalogue in WAL mode, closed cleanly: nothing but the file itself remains.
+void CreaSqliteWal(const std::string& percorso) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(percorso.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "PRAGMA journal_mode=WAL; CREATE TABLE reparti (codice TEXT, titolo TEXT);"
+                         "INSERT INTO reparti VALUES ('R1', 'Vini'), ('R2', 'Olio');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+}
+
+TEST_F(AccessoOrigine, SourcesAreOnlyRead) {
+  struct Caso {
+    const char* tipo;
+    const char* opzioni;
+    std::string origine;  // copied into the folder; empty for the SQLite file made here
+    std::string nome;
+  };
+  const Caso casi[] = {
+      {"Access 2000;", "", TARKPO_DATI_TEST "/access/overflowTestV2000.mdb", "fonte.mdb"},
+      {"Excel 8.0;", "HDR=Yes", TARKPO_DATI_TEST "/excel/listino.xls", "fonte.xls"},
+      {"Text;", "HDR=Yes", TARKPO_DATI_TEST "/csv/punto_e_virgola", "testi"},
+      {"Access 2000;", "", "", "catalogo.mdb"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const auto sorgente = cartella.Percorso() / "sorgente";
+    std::filesystem::remove_all(sorgente);
+    std::filesystem::create_directories(sorgente);
+    if (c.origine.empty())
+      CreaSqliteWal((sorgente / c.nome).string());
+    else
+      std::filesystem::copy(c.origine, sorgente / c.nome, std::filesystem::copy_options::recursive);
+    const auto prima = Contenuto(sorgente);
+
+    def.gPathDb = (sorgente / c.nome).string();
+    def.gTipoDb = c.tipo;
+    def.gOpzioniDb = c.opzioni;
+    ASSERT_TRUE(Apri());
+    EXPECT_TRUE(gDb->SolaLettura());
+    size_t righe = 0;
+    for (const auto& tabella : gDb->TableDefs()) {
+      if (tabella.Attributes() & dao::dbSystemObject) continue;
+      auto rs = gDb->OpenRecordset(tabella.Name());
+      EXPECT_FALSE(rs->Updatable());
+      for (; !rs->Eof(); rs->MoveNext()) ++righe;
+    }
+    EXPECT_GT(righe, 0u);
+    EXPECT_EQ(Contenuto(sorgente), prima);  // also while it is open
+    gDb.reset();
+    pagine.rep.DatabaseName.clear();
+    pagine.rep.Refresh();
+    EXPECT_EQ(Contenuto(sorgente), prima);
+  }
+}
+
+// A WAL file left beside a SQLite source holds rows the database file does not have yet:
+// they are read, and neither file is written.
+TEST_F(AccessoOrigine, ASqliteSourceIsReadThroughTheWalLeftBesideIt) {
+  const std::string scrittore = cartella / "scrittore.db";
+  CreaSqliteWal(scrittore);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(scrittore.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "PRAGMA wal_autocheckpoint=0;"
+                         "INSERT INTO reparti VALUES ('R3', 'Pane');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  const auto sorgente = cartella.Percorso() / "sorgente";
+  std::filesystem::create_directories(sorgente);
+  std::filesystem::copy_file(scrittore, sorgente / "catalogo.mdb");
+  std::filesystem::copy_file(scrittore + "-wal", sorgente / "catalogo.mdb-wal");
+  sqlite3_close(db);
+  const std::string dati = test::LeggiFile((sorgente / "catalogo.mdb").string());
+  const std::string wal = test::LeggiFile((sorgente / "catalogo.mdb-wal").string());
+
+  def.gPathDb = (sorgente / "catalogo.mdb").string();
+  def.gTipoDb = "Access 2000;";
+  ASSERT_TRUE(Apri());
+  auto rs = gDb->OpenRecordset("reparti");
+  rs->MoveLast();
+  EXPECT_EQ(rs->RecordCount(), 3);
+  EXPECT_EQ(rs->Fields("titolo").Value(), Valore::Testo("Pane"));
+  rs.reset();
+  gDb.reset();
+  pagine.rep.DatabaseName.clear();
+  pagine.rep.Refresh();
+  EXPECT_EQ(test::LeggiFile((sorgente / "catalogo.mdb").string()), dati);
+  EXPECT_EQ(test::LeggiFile((sorgente / "catalogo.mdb-wal").string()), wal);
+}
+
+// A file copied from Windows keeps the Windows-1252 byte of "è" in its name. A saved
+// definition gives the name back in UTF-8, among lines that were UTF-8 already: the table
+// is found and selected all the same, and the other lines keep their text.
+TEST_F(AccessoOrigine, AWindows1252FileNameIsFoundAgainFromASavedDefinition) {
+  const std::string origine = cartella / "testi";
+  std::filesystem::create_directories(origine);
+  cartella.Scrivi("testi/caff\xE8.csv", "Codice,Nome\r\nR9,Bar\r\n");
+  def.gPathNegozio = "/negozi/caffè";
+  def.gPathDb = origine;
+  def.gTipoDb = "Text;";
+  def.gOpzioniDb = "HDR=Yes";
+  def.gTabellaRep = "caff\xE8#csv";
+  const std::string file = cartella / "caffe.kpo";
+  ASSERT_TRUE(SalvaImportazione(def, file, messaggi));
+  DefinizioneImportazione letta;
+  ASSERT_EQ(CaricaImportazione(letta, file), 1);
+  EXPECT_EQ(letta.gPathNegozio, "/negozi/caffè");
+  EXPECT_EQ(letta.gTabellaRep, "caffè#csv");
+
+  def = letta;
+  ASSERT_TRUE(Apri());
+  ASSERT_TRUE(ElencaTabelleRep(def, gDb.get(), pagine, messaggi));
+  EXPECT_EQ(pagine.tabelleRep.voci, (std::vector<std::string>{"caff\xE8.csv"}));
+  EXPECT_EQ(pagine.tabelleRep.selezioni, (std::vector<int>{0}));
+  auto rs = gDb->OpenRecordset(def.gTabellaRep);
+  ASSERT_FALSE(rs->Eof());
+  EXPECT_EQ(rs->Fields("Nome").Value(), Valore::Testo("Bar"));
+  EXPECT_TRUE(messaggi.Mostrati().empty());
 }
 
 TEST_F(AccessoOrigine, MainPageBuildsTheConnectStringAfterItsLoadStep) {

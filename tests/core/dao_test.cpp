@@ -108,6 +108,61 @@ TEST_F(DaoTest, AddNewAssignsTheAutoNumberAtOnceAndAppliesTheDefaults) {
   EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(7));
 }
 
+// A number is used up when AddNew assigns it: neither a row left unstored nor the deletion
+// of the row with the highest number, in a later session, gives it out again.
+TEST_F(DaoTest, AutoNumbersAreNeverIssuedTwice) {
+  {
+    auto rs = Apri()->OpenRecordset("categorie");
+    rs->AddNew();  // no sequence yet: after the highest value
+    EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(6));
+    rs->Fields("id").SetValue(Valore::Testo("cat006"));
+    rs->Update();
+    rs->AddNew();
+    EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(7));
+    rs->CancelUpdate();
+  }
+  {
+    auto rs = Apri()->OpenRecordset("categorie");
+    rs->FindFirst("contatore=6");
+    ASSERT_FALSE(rs->NoMatch());
+    rs->Delete();
+  }
+  ASSERT_EQ(Righe(file, "SELECT max(contatore) FROM categorie"), "5\n");
+  auto rs = Apri()->OpenRecordset("categorie");
+  rs->AddNew();
+  EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(8));
+
+  // A table that SQLite numbers itself continues its own sequence, past deleted rows.
+  EseguiSql(file,
+            "CREATE TABLE numerati (n INTEGER PRIMARY KEY AUTOINCREMENT, t TEXT);"
+            "INSERT INTO numerati (t) VALUES ('a'), ('b'), ('c');"
+            "DELETE FROM numerati WHERE n=3;");
+  auto numerati = Apri()->OpenRecordset("numerati");
+  numerati->AddNew();
+  EXPECT_EQ(numerati->Fields("n").Value(), Valore::Lungo(4));
+  numerati->Update();
+  EXPECT_EQ(Righe(file, "SELECT group_concat(n) FROM numerati"), "1,2,4\n");
+  EXPECT_EQ(Righe(file, "SELECT seq FROM sqlite_sequence WHERE name='numerati'"), "4\n");
+  EXPECT_EQ(Righe(file, "PRAGMA integrity_check"), "ok\n");
+}
+
+// The sequence table made inside a transaction goes with its rollback; numbering goes on
+// after it and is recorded again.
+TEST_F(DaoTest, AutoNumbersGoOnAfterARollback) {
+  auto& ws = motore.Workspaces(0);
+  ws.BeginTrans();
+  auto db = Apri();
+  auto rs = db->OpenRecordset("categorie");
+  rs->AddNew();
+  EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(6));
+  ws.Rollback();
+  rs->AddNew();
+  EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(7));
+  rs->Fields("id").SetValue(Valore::Testo("cat007"));
+  rs->Update();
+  EXPECT_EQ(Righe(file, "SELECT seq FROM sqlite_sequence WHERE name='categorie'"), "7\n");
+}
+
 TEST_F(DaoTest, EditAndDeleteChangeOnlyTheirRow) {
   auto rs = Apri()->OpenRecordset("categorie");
   rs->MoveNext();
@@ -336,7 +391,14 @@ TEST_F(DaoTest, SelectsAndTableDefsReadTheSchema) {
   EXPECT_NE(NumeroErrore([&] { db->OpenRecordset("SELECT prezzo1 FROM categorie"); }), 0);
   EXPECT_EQ(NumeroErrore([&] { db->OpenRecordset("lingue"); }), 3078);
 
-  const auto& tabelle = db->TableDefs();
+  // SQLite's own tables (the AutoNumber sequences) are system objects.
+  std::vector<TableDef> tabelle;
+  for (const auto& t : db->TableDefs()) {
+    if (t.Name().rfind("sqlite_", 0) == 0)
+      EXPECT_EQ(t.Attributes() & dbSystemObject, dbSystemObject) << t.Name();
+    else
+      tabelle.push_back(t);
+  }
   ASSERT_EQ(tabelle.size(), 1u);
   EXPECT_EQ(tabelle[0].Name(), "categorie");
   EXPECT_EQ(tabelle[0].Attributes() & dbSystemObject, 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "core/dao/errore.h"
 #include "core/dao/sorgente_comune.h"
@@ -141,6 +142,63 @@ TEST(SorgenteAccess, TwoCursorsReadIndependently) {
   EXPECT_EQ(ra[0], Valore::Lungo(2));
   EXPECT_EQ(rb[0], Valore::Lungo(1));
   EXPECT_THROW(s->Apri("Tabella che non c'è"), ErroreDao);
+}
+
+// Rows 3 and 5 grew and moved to a later page, leaving a pointer in their first slot; most
+// rows were stored before later columns were added. Cells not listed are Null.
+TEST(SorgenteAccess, MovedRowsAndRowsWithFewerColumnsReadWhole) {
+  auto s = ApriSorgenteAccess(Dati("overflowTestV2000.mdb"), "");
+  const auto& tabelle = s->Tabelle();
+  std::vector<std::string> colonne;
+  for (const auto& c : tabelle[IndiceTabella(tabelle, "Table1")].campi) colonne.push_back(c.nome);
+  ASSERT_EQ(colonne, (std::vector<std::string>{"data1", "data3", "data4", "data5", "data6", "data7",
+                                               "data8", "data9", "data10"}));
+  using Celle = std::map<std::string, std::string>;
+  const std::vector<Celle> attese{
+      {{"data1", "row1col1"}},
+      {{"data1", "row2col1"}, {"data3", "row2col3"}},
+      {{"data1", "row4col1"}, {"data3", "row4col2"}},
+      {{"data3", "row6col2"}, {"data4", "row6col3"}},
+      {{"data1", "row7col1"}, {"data7", "row7col7"}},
+      {{"data3", "row3col3"}, {"data9", "row3col9"}},
+      {{"data3", "row5col2"}},
+  };
+  const auto righe = LeggiTutto(*s, "Table1");
+  ASSERT_EQ(righe.size(), attese.size());
+  for (size_t r = 0; r < righe.size(); ++r) {
+    ASSERT_EQ(righe[r].size(), colonne.size());
+    for (size_t c = 0; c < colonne.size(); ++c) {
+      const auto valore = attese[r].find(colonne[c]);
+      EXPECT_EQ(righe[r][c],
+                valore == attese[r].end() ? Valore::Null() : Valore::Testo(valore->second))
+          << "riga " << r + 1 << ", " << colonne[c];
+    }
+  }
+}
+
+// The catalog of a Jet 3 file whose row slots carry the flag that marks a moved row: the
+// tables are listed and read as before.
+TEST(SorgenteAccess, CatalogRowsFlaggedAsMovedAreRead) {
+  test::CartellaTemp cartella;
+  std::string file = test::LeggiFile(Dati("V1997_no-password.mdb"));
+  constexpr size_t kPagina = 2048, kContaRighe = 8;
+  int segnate = 0;
+  for (size_t p = 3 * kPagina; p + kPagina <= file.size(); p += kPagina) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(file[p + i]); };
+    // A data page (type 1) of MSysObjects, whose definition is on page 2.
+    if (byte(0) != 1 || byte(4) != 2 || byte(5) != 0 || byte(6) != 0 || byte(7) != 0) continue;
+    const size_t righe = byte(kContaRighe) | (byte(kContaRighe + 1) << 8);
+    for (size_t r = 0; r < righe; ++r) {
+      const size_t slot = p + kContaRighe + 2 + 2 * r;
+      if ((static_cast<unsigned char>(file[slot + 1]) & 0xC0) != 0) continue;
+      file[slot + 1] = static_cast<char>(file[slot + 1] | 0x80);
+      ++segnate;
+    }
+  }
+  ASSERT_GT(segnate, 0);
+  auto s = ApriSorgenteAccess(cartella.Scrivi("spostate.mdb", file), "");
+  EXPECT_EQ(TabelleUtente(*s), (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
+  EXPECT_EQ(LeggiTutto(*s, "Table1").size(), 2u);
 }
 
 TEST(SorgenteAccess, DamagedFilesGiveClearErrors) {
