@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "tests/wizard/origine_prova.h"
+#include "tests/wizard/tastiera.h"
 #include "wizard/frm_campi_art.h"
 #include "wizard/frm_campi_rep.h"
 #include "wizard/frm_main.h"
@@ -46,6 +47,45 @@ TEST(TabellaRep, SceltaMostraIlNomeVisibileEMemorizzaQuelloInterno) {
   EXPECT_EQ(nuova.txtTabSel->text(), "reparti.csv");
   EXPECT_EQ(o.prog.def.gTabellaRep, "reparti#csv");
   EXPECT_TRUE(o.a.messaggi.Mostrati().empty());
+}
+
+// Tabbing into a table list makes an entry current without choosing it: only a selection,
+// by keyboard or mouse, is the chosen table.
+TEST(Tabelle, IlFuocoNonSceglieLaTabellaLaScelgonoTastieraEMouse) {
+  for (bool articoli : {false, true}) {
+    SCOPED_TRACE(articoli ? "items" : "departments");
+    OrigineCsv o;
+    PaginaTabella& p = articoli ? static_cast<PaginaTabella&>(o.ApriTabellaArt())
+                                : static_cast<PaginaTabella&>(o.ApriTabellaRep());
+    const std::string& scelta = articoli ? o.prog.def.gTabellaArt : o.prog.def.gTabellaRep;
+    test::Attiva(&p);
+    test::TabFino(&p, p.lstTabelle);
+    EXPECT_TRUE(p.lstTabelle->selectedItems().isEmpty());
+    EXPECT_EQ(p.txtTabSel->text(), "");
+    EXPECT_EQ(scelta, "");
+    EXPECT_FALSE(p.cmdImport->isEnabled());
+    EXPECT_FALSE(p.cmdPreview->isEnabled());
+
+    test::Premi(&p, Qt::Key_Space);
+    EXPECT_EQ(p.txtTabSel->text(), "articoli.csv");
+    EXPECT_EQ(scelta, "articoli#csv");
+    EXPECT_TRUE(p.cmdImport->isEnabled());
+    test::Premi(&p, Qt::Key_Down);
+    EXPECT_EQ(p.txtTabSel->text(), "reparti.csv");
+    EXPECT_EQ(scelta, "reparti#csv");
+
+    QListWidgetItem* vuota = p.lstTabelle->findItems("vuota.csv", Qt::MatchExactly).front();
+    QTest::mouseClick(p.lstTabelle->viewport(), Qt::LeftButton, {},
+                      p.lstTabelle->visualItemRect(vuota).center());
+    EXPECT_EQ(p.txtTabSel->text(), "vuota.csv");
+    EXPECT_EQ(scelta, "vuota#csv");
+
+    // Leaving and coming back by Tab keeps the choice.
+    test::Premi(&p, Qt::Key_Tab);
+    test::TabFino(&p, p.lstTabelle);
+    EXPECT_EQ(scelta, "vuota#csv");
+    EXPECT_TRUE(o.a.messaggi.Mostrati().empty());
+  }
 }
 
 TEST(TabellaRep, DueTabelleConLoStessoNomeVisibile) {
