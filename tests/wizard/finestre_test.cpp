@@ -8,8 +8,11 @@
 #include <fstream>
 
 #include "tests/wizard/ambiente.h"
+#include "tests/wizard/tastiera.h"
 #include "wizard/frm_importa.h"
 #include "wizard/frm_main.h"
+#include "wizard/frm_opzioni_articoli.h"
+#include "wizard/frm_rimuovi_articoli.h"
 #include "wizard/frm_start.h"
 #include "wizard/pagina.h"
 
@@ -181,6 +184,37 @@ TEST(Finestre, LaCorniceDiOgniPassoHaIPulsantiDellaSuaPagina) {
   EXPECT_EQ(importa.cmdImport->text(), QStringLiteral("Importa"));
   EXPECT_FALSE(importa.cmdImport->isEnabled());
   EXPECT_EQ(importa.cmdInfo->toolTip(), QStringLiteral("informazioni su..."));
+}
+
+// On a page, Enter presses the button that has the focus (no page has a default button), and
+// Space does as before.
+TEST(Finestre, InvioSulPulsanteColFuocoLoPreme) {
+  Ambiente a;
+  Programma& prog = a.Crea();
+  auto& opzioni = prog.Form<frmOpzioniArticoli>();
+  opzioni.Mostra();
+  test::Attiva(&opzioni);
+  test::TabFino(&opzioni, opzioni.chkTondi);
+  test::Premi(&opzioni, Qt::Key_Return);  // on a check box: nothing
+  EXPECT_FALSE(opzioni.chkTondi->isChecked());
+  EXPECT_EQ(prog.Caricata<frmOpzioniArticoli>(), &opzioni);
+  test::TabFino(&opzioni, opzioni.cmdImport);
+  test::Premi(&opzioni, Qt::Key_Return);
+  EXPECT_EQ(prog.Caricata<frmOpzioniArticoli>(), nullptr);
+  frmRimuoviArticoli* rimuovi = prog.Caricata<frmRimuoviArticoli>();
+  ASSERT_NE(rimuovi, nullptr);
+
+  test::Attiva(rimuovi);
+  test::TabFino(rimuovi, rimuovi->cmdBack);
+  test::Premi(rimuovi, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(prog.Caricata<frmRimuoviArticoli>(), nullptr);
+  frmOpzioniArticoli* ancora = prog.Caricata<frmOpzioniArticoli>();
+  ASSERT_NE(ancora, nullptr);
+  test::Attiva(ancora);
+  test::TabFino(ancora, ancora->cmdImport);
+  test::Premi(ancora, Qt::Key_Space);
+  EXPECT_NE(prog.Caricata<frmRimuoviArticoli>(), nullptr);
+  EXPECT_TRUE(a.messaggi.Mostrati().empty());
 }
 
 }  // namespace
