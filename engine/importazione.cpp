@@ -74,15 +74,18 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
   }
   if (transazione) {
     ok = ApriNegozio(c.stato, c.def, ws, c.messaggi);
-    if (ok && c.def.gImpRep != 0) ok = ImportaReparti(c);
-    if (c.def.gImpArt != 0) {
-      if (ok)
-        ok = ImportaArticoli(c);
-      else
-        c.messaggi.Mostra(
-            "L'importazione dei reparti non è riuscita:\n"
-            "gli articoli non saranno importati.",
-            Icona::Esclamazione);
+    // A shop that could not be opened has told why; no department import ran to blame.
+    if (ok) {
+      if (c.def.gImpRep != 0) ok = ImportaReparti(c);
+      if (c.def.gImpArt != 0) {
+        if (ok)
+          ok = ImportaArticoli(c);
+        else
+          c.messaggi.Mostra(
+              "L'importazione dei reparti non è riuscita:\n"
+              "gli articoli non saranno importati.",
+              Icona::Esclamazione);
+      }
     }
     ChiudiNegozio(c.stato);
   }

@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QPointer>
+#include <QKeyEvent>
 
 #include "wizard/programma.h"
 
@@ -17,6 +17,7 @@ Finestra::~Finestra() = default;
 
 void Finestra::Mostra() {
   if (scaricata_) return;
+  PrimaDiMostrare();
   show();
   raise();
   activateWindow();
@@ -59,6 +60,35 @@ void Finestra::closeEvent(QCloseEvent* evento) {
   emit Chiusa();
   // The window may be deep in its own handler: Qt deletes it once control returns.
   deleteLater();
+}
+
+void Finestra::PulsantiTastiera(QPushButton* predefinito, QPushButton* annulla) {
+  predefinito_ = predefinito;
+  annulla_ = annulla;
+}
+
+// As in the dialogs the catalogue's users know: Enter presses the focused button, or else
+// the default one; Esc the cancel button. Widgets that use these keys themselves (an open
+// list, say) accept them and they never get here.
+void Finestra::keyPressEvent(QKeyEvent* evento) {
+  const bool invio = (evento->key() == Qt::Key_Return && evento->modifiers() == Qt::NoModifier) ||
+                     (evento->key() == Qt::Key_Enter &&
+                      (evento->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier);
+  const bool esc = evento->key() == Qt::Key_Escape && evento->modifiers() == Qt::NoModifier;
+  QPushButton* pulsante = nullptr;
+  if (invio) {
+    pulsante = qobject_cast<QPushButton*>(focusWidget());
+    if (pulsante == nullptr) pulsante = predefinito_;
+  } else if (esc) {
+    pulsante = annulla_;
+  }
+  if (pulsante != nullptr && pulsante->window() == this && pulsante->isVisible() &&
+      pulsante->isEnabled()) {
+    evento->accept();
+    pulsante->click();
+    return;
+  }
+  QWidget::keyPressEvent(evento);
 }
 
 bool Finestra::event(QEvent* evento) {

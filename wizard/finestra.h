@@ -2,6 +2,8 @@
 // A window with the life the pages rely on: created and loaded (hidden) the first time
 // anything of it is touched through Programma::Form, shown modeless or modal, destroyed
 // when closed; touching it again makes a new one whose load runs again.
+#include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 #include <string>
 
@@ -37,9 +39,15 @@ class Finestra : public QWidget {
   virtual void Form_Activate() {}
   // Sets `annulla` to keep the window open.
   virtual void Form_QueryUnload(ModoScarica /*modo*/, bool& /*annulla*/) {}
+  // Just before the window is shown modeless.
+  virtual void PrimaDiMostrare() {}
+
+  // The buttons that Enter and Esc press when the focus is not on a button; null: none.
+  void PulsantiTastiera(QPushButton* predefinito, QPushButton* annulla);
 
   void closeEvent(QCloseEvent* evento) override;
   bool event(QEvent* evento) override;
+  void keyPressEvent(QKeyEvent* evento) override;
 
   Programma& prog_;
 
@@ -47,6 +55,8 @@ class Finestra : public QWidget {
   void Carica() { Form_Load(); }
 
   std::string nome_;
+  QPointer<QPushButton> predefinito_;
+  QPointer<QPushButton> annulla_;
   bool daCodice_ = false;
   bool inChiusura_ = false;
   bool scaricata_ = false;

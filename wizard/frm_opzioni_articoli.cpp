@@ -1,5 +1,6 @@
 #include "wizard/frm_opzioni_articoli.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <charconv>
 #include <cmath>
@@ -35,12 +36,34 @@ double NumeroIniziale(const std::string& testo) {
   return negativo ? -valore : valore;
 }
 
-// The character a key press types, or -1 for a key that types none (arrows, Delete...).
+// The character a key press types, or -1 for a key that types none. Tab, Enter, Esc, the
+// arrows, Delete and the like type none: they move the focus or the cursor, or belong to the
+// window, and reach no key filter on the desktop the catalogue's users know. A key held
+// with Ctrl types a control character (the clipboard keys among them), which the filters
+// swallow like any other they do not allow.
 int CarattereDigitato(const QKeyEvent& evento) {
+  const int tasto = evento.key();
+  if (tasto >= Qt::Key_Escape && tasto < Qt::Key_unknown && tasto != Qt::Key_Backspace) return -1;
+  if (evento.modifiers() & Qt::ControlModifier) return 0;
+  if (tasto == Qt::Key_Backspace) return kBackspace;
   const QString t = evento.text();
   if (t.size() != 1) return -1;
   return t.at(0).unicode();
 }
+
+// The variation's list opens on the entry that holds the box's text, or on none.
+class ComboVariazione : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+
+  void showPopup() override {
+    // Picking the entry that equals the text leaves the text as it is.
+    const int voce = findText(currentText(), Qt::MatchExactly);
+    if (voce >= 0) setCurrentIndex(voce);
+    QComboBox::showPopup();
+    if (voce < 0) view()->selectionModel()->clear();
+  }
+};
 
 }  // namespace
 
@@ -70,10 +93,12 @@ frmOpzioniArticoli::frmOpzioniArticoli(Programma& programma)
                      "del prezzo di listino:",
                      240, 360, 5415, 585);
   Label6 = Etichetta(Frame1[0], "Label6", "Variazione percentuale:", 240, 1005, 1815, 375);
-  cboVariazione = new QComboBox(Frame1[0]);
+  cboVariazione = new ComboVariazione(Frame1[0]);
   cboVariazione->setObjectName(QStringLiteral("cboVariazione"));
   cboVariazione->setEditable(true);
   cboVariazione->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed is what is stored: no entry of the list completes or replaces it.
+  cboVariazione->setCompleter(nullptr);
   for (const char* voce : {"-50", "-40", "-30", "-25", "-20", "-15", "-10", "-5", "0", "+5", "+10",
                            "+15", "+20", "+25", "+30", "+40", "+50"})
     cboVariazione->addItem(QString::fromLatin1(voce));

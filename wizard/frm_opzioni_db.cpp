@@ -1,7 +1,5 @@
 #include "wizard/frm_opzioni_db.h"
 
-#include <QKeyEvent>
-
 #include "wizard/chiusura.h"
 #include "wizard/controlli.h"
 #include "wizard/frm_main.h"
@@ -65,6 +63,7 @@ frmOpzioniDb::frmOpzioniDb(Programma& programma) : Finestra(programma, kNome) {
   cmdOK = Pulsante(this, "cmdOK", "OK", 240);
   cmdOK->setDefault(true);
   cmdAnnulla = Pulsante(this, "cmdAnnulla", "Annulla", 720);
+  PulsantiTastiera(cmdOK, cmdAnnulla);
   connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
   connect(cmdAnnulla, &QPushButton::clicked, this, [this] { cmdAnnulla_Click(); });
 }
@@ -140,19 +139,5 @@ void frmOpzioniDb::cmdOK_Click() {
 }
 
 void frmOpzioniDb::cmdAnnulla_Click() { Scarica(); }
-
-void frmOpzioniDb::keyPressEvent(QKeyEvent* evento) {
-  switch (evento->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      cmdOK_Click();
-      return;
-    case Qt::Key_Escape:
-      cmdAnnulla_Click();
-      return;
-    default:
-      Finestra::keyPressEvent(evento);
-  }
-}
 
 }  // namespace tarkpo::wizard

@@ -36,7 +36,6 @@ class frmOpzioniDb : public Finestra {
 
  protected:
   void Form_Load() override;
-  void keyPressEvent(QKeyEvent* evento) override;
 
  private:
   std::string SeparatoreIniziale;

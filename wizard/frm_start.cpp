@@ -1,8 +1,6 @@
 #include "wizard/frm_start.h"
 
 #include <QButtonGroup>
-#include <QGuiApplication>
-#include <QScreen>
 #include <charconv>
 #include <filesystem>
 #include <optional>
@@ -109,10 +107,8 @@ frmStart::frmStart(Programma& programma)
   cmdPath->setEnabled(false);
   PosizionaTwips(cmdPath, 5280, 720, 285, 285);
 
-  // No minimise button, centred on the screen.
+  // No minimise button; the frame centres the first page of a run.
   setWindowFlag(Qt::WindowMinimizeButtonHint, false);
-  if (QScreen* schermo = QGuiApplication::primaryScreen())
-    move(schermo->availableGeometry().center() - rect().center());
 
   connect(txtPath, &QLineEdit::textChanged, this, [this] { txtPath_Change(); });
   connect(cmdPath, &QPushButton::clicked, this, [this] { cmdPath_Click(); });

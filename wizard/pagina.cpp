@@ -1,6 +1,8 @@
 #include "wizard/pagina.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "core/shell.h"
 #include "wizard/chiusura.h"
@@ -157,6 +159,22 @@ void PaginaWizard::CopiaCornice() {
 
 void PaginaWizard::Form_QueryUnload(ModoScarica modo, bool& /*annulla*/) {
   if (modo == ModoScarica::Utente) ChiudiApplicazione(prog_);
+}
+
+void PaginaWizard::PrimaDiMostrare() {
+  // The first page of a run stands in the middle of the screen.
+  if (!prog_.posizionePagina) {
+    QScreen* schermo = QGuiApplication::primaryScreen();
+    if (schermo == nullptr) return;
+    prog_.posizionePagina = schermo->availableGeometry().center() - rect().center();
+  }
+  move(*prog_.posizionePagina);
+}
+
+void PaginaWizard::moveEvent(QMoveEvent* evento) {
+  // A page being placed while hidden is not where the wizard stands.
+  if (isVisible()) prog_.posizionePagina = pos();
+  Finestra::moveEvent(evento);
 }
 
 void PaginaWizard::cmdInfo_Click() { prog_.Form<frmAbout>().MostraModale(this); }

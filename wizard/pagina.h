@@ -53,6 +53,8 @@ class PaginaWizard : public Finestra {
   // The buttons whose top follows the source page's cmdImport, in the order they are set.
   virtual std::vector<QWidget*> PulsantiRiga();
   void Form_QueryUnload(ModoScarica modo, bool& annulla) override;
+  void PrimaDiMostrare() override;
+  void moveEvent(QMoveEvent* evento) override;
 
   virtual void cmdBack_Click() {}
   virtual void cmdImport_Click() {}

@@ -64,14 +64,21 @@ PaginaTabella::PaginaTabella(Programma& programma, const char* nome, const Corni
   lstNomiInterni->setObjectName(QStringLiteral("lstNomiInterni"));
   lstNomiInterni->hide();
 
-  connect(lstTabelle, &QListWidget::currentRowChanged, this, [this] { lstTabelle_Click(); });
+  // The chosen table is the list's selection. The current entry alone is not: the list
+  // makes its first entry current as the focus enters it, and that chooses nothing.
+  connect(lstTabelle, &QListWidget::itemSelectionChanged, this, [this] { lstTabelle_Click(); });
   connect(lstTabelle, &QListWidget::itemDoubleClicked, this, [this] { lstTabelle_DblClick(); });
   connect(txtTabSel, &QLineEdit::textChanged, this, [this] { txtTabSel_Change(); });
   connect(cmdPreview, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
 }
 
+QListWidgetItem* PaginaTabella::Selezionata() const {
+  const QList<QListWidgetItem*> scelte = lstTabelle->selectedItems();
+  return scelte.isEmpty() ? nullptr : scelte.front();
+}
+
 void PaginaTabella::lstTabelle_Click() {
-  const QListWidgetItem* voce = lstTabelle->currentItem();
+  const QListWidgetItem* voce = Selezionata();
   txtTabSel->setText(voce != nullptr ? voce->text() : QString());
 }
 
@@ -82,7 +89,7 @@ void PaginaTabella::txtTabSel_Change() {
   tabella.clear();
   // The internal name is found through the item data of the shown entry, never by position,
   // and taken as the engine's own bytes.
-  if (const QListWidgetItem* voce = lstTabelle->currentItem()) {
+  if (const QListWidgetItem* voce = Selezionata()) {
     bool ok = false;
     const int posizione = voce->data(Qt::UserRole).toInt(&ok);
     if (ok) tabella = NomiInterni.Testo(posizione);

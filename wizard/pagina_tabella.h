@@ -46,6 +46,9 @@ class PaginaTabella : public PaginaWizard {
   virtual std::string& Tabella() = 0;
 
  private:
+  // The list's selected entry, null when none is.
+  QListWidgetItem* Selezionata() const;
+
   Testi testi_;
 };
 

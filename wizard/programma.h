@@ -2,9 +2,11 @@
 // The program-wide state of one run: the import definition, the database engine, the
 // interfaces to the desktop, the program's folder and command line, and the registry of
 // the open windows. Tests create a fresh one.
+#include <QPoint>
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "core/accesso_origine.h"
@@ -52,6 +54,9 @@ class Programma {
   const std::string cartellaProgramma;
   // The whole argument text, as the restart protocol compares it.
   const std::string rigaComando;
+  // Where the last wizard page shown stood: the next one opens there, so the wizard stays
+  // in one place. None before the first page of the run.
+  std::optional<QPoint> posizionePagina;
 
   // The window `F`, created and loaded hidden when it is not loaded.
   template <class F>

@@ -7,9 +7,14 @@
 #include <QPointer>
 #include <fstream>
 
+#include <QScreen>
+
 #include "tests/wizard/ambiente.h"
+#include "tests/wizard/tastiera.h"
 #include "wizard/frm_importa.h"
 #include "wizard/frm_main.h"
+#include "wizard/frm_opzioni_articoli.h"
+#include "wizard/frm_rimuovi_articoli.h"
 #include "wizard/frm_start.h"
 #include "wizard/pagina.h"
 
@@ -181,6 +186,69 @@ TEST(Finestre, LaCorniceDiOgniPassoHaIPulsantiDellaSuaPagina) {
   EXPECT_EQ(importa.cmdImport->text(), QStringLiteral("Importa"));
   EXPECT_FALSE(importa.cmdImport->isEnabled());
   EXPECT_EQ(importa.cmdInfo->toolTip(), QStringLiteral("informazioni su..."));
+}
+
+// The wizard stays in one place: its first page in the middle of the screen, every later
+// one where the page it replaces stood, also after the user has moved it, whether the old
+// page closes before or after the new one shows.
+TEST(Finestre, OgniPaginaSiApreDoveStavaQuellaCheSostituisce) {
+  Ambiente a;
+  Programma& prog = a.Crea();
+  frmMain& origine = prog.Form<frmMain>();
+  origine.Mostra();
+  const QRect schermo = QGuiApplication::primaryScreen()->availableGeometry();
+  // Before it is shown, the window's frame is not known: centred to within its width.
+  EXPECT_LE((origine.frameGeometry().center() - schermo.center()).manhattanLength(), 8);
+
+  origine.move(origine.pos() + QPoint(-131, 47));
+  const QPoint dove = origine.pos();
+  origine.cmdBack->click();  // shows the start page, then closes
+  frmStart* start = prog.Caricata<frmStart>();
+  ASSERT_NE(start, nullptr);
+  EXPECT_EQ(start->pos(), dove);
+
+  start->Scarica();
+  auto& opzioni = prog.Form<frmOpzioniArticoli>();
+  opzioni.Mostra();
+  EXPECT_EQ(opzioni.pos(), dove);
+  opzioni.cmdImport->click();  // closes, then shows the next page
+  frmRimuoviArticoli* rimuovi = prog.Caricata<frmRimuoviArticoli>();
+  ASSERT_NE(rimuovi, nullptr);
+  EXPECT_EQ(rimuovi->pos(), dove);
+  rimuovi->cmdBack->click();
+  ASSERT_NE(prog.Caricata<frmOpzioniArticoli>(), nullptr);
+  EXPECT_EQ(prog.Caricata<frmOpzioniArticoli>()->pos(), dove);
+}
+
+// On a page, Enter presses the button that has the focus (no page has a default button), and
+// Space does as before.
+TEST(Finestre, InvioSulPulsanteColFuocoLoPreme) {
+  Ambiente a;
+  Programma& prog = a.Crea();
+  auto& opzioni = prog.Form<frmOpzioniArticoli>();
+  opzioni.Mostra();
+  test::Attiva(&opzioni);
+  test::TabFino(&opzioni, opzioni.chkTondi);
+  test::Premi(&opzioni, Qt::Key_Return);  // on a check box: nothing
+  EXPECT_FALSE(opzioni.chkTondi->isChecked());
+  EXPECT_EQ(prog.Caricata<frmOpzioniArticoli>(), &opzioni);
+  test::TabFino(&opzioni, opzioni.cmdImport);
+  test::Premi(&opzioni, Qt::Key_Return);
+  EXPECT_EQ(prog.Caricata<frmOpzioniArticoli>(), nullptr);
+  frmRimuoviArticoli* rimuovi = prog.Caricata<frmRimuoviArticoli>();
+  ASSERT_NE(rimuovi, nullptr);
+
+  test::Attiva(rimuovi);
+  test::TabFino(rimuovi, rimuovi->cmdBack);
+  test::Premi(rimuovi, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(prog.Caricata<frmRimuoviArticoli>(), nullptr);
+  frmOpzioniArticoli* ancora = prog.Caricata<frmOpzioniArticoli>();
+  ASSERT_NE(ancora, nullptr);
+  test::Attiva(ancora);
+  test::TabFino(ancora, ancora->cmdImport);
+  test::Premi(ancora, Qt::Key_Space);
+  EXPECT_NE(prog.Caricata<frmRimuoviArticoli>(), nullptr);
+  EXPECT_TRUE(a.messaggi.Mostrati().empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/file_definizione.h"
 #include "tests/wizard/ambiente.h"
+#include "tests/wizard/tastiera.h"
 #include "wizard/frm_main.h"
 #include "wizard/frm_opzioni_db.h"
 
@@ -110,21 +111,69 @@ TEST(OpzioniDb, LoStessoDelimitatoreChiudeSoltanto) {
 }
 
 TEST(OpzioniDb, AnnullaEdEscNonCambianoNulla) {
-  for (bool tasto : {false, true}) {
+  Ambiente a;
+  Programma& prog = a.Crea();
+  frmOpzioniDb& f = Apri(prog, "Text;", "HDR=Yes");
+  const DefinizioneImportazione prima = prog.def;
+  f.chkIntestazione->setChecked(false);
+  f.cboDelim->setCurrentIndex(1);
+  f.cmdAnnulla->click();
+  EXPECT_EQ(prog.def, prima);
+  EXPECT_EQ(prog.Caricata<frmOpzioniDb>(), nullptr);
+  EXPECT_TRUE(a.shell.avvii.empty());
+}
+
+// Enter presses the focused button, elsewhere "OK"; Esc presses "Annulla"; Space the focused
+// button. The user unticks the header box and picks "," by keyboard first, so confirming
+// also restarts the program.
+TEST(OpzioniDb, InvioEscESpazioDaTastiera) {
+  struct Caso {
+    const char* fuoco;
+    Qt::Key tasto;
+    bool conferma;
+  } casi[] = {
+      {"cmdOK", Qt::Key_Return, true},
+      {"cmdAnnulla", Qt::Key_Return, false},
+      {"cmdOK", Qt::Key_Enter, true},
+      {"cmdAnnulla", Qt::Key_Enter, false},
+      {"cmdOK", Qt::Key_Space, true},
+      {"cmdAnnulla", Qt::Key_Space, false},
+      {"chkIntestazione", Qt::Key_Return, true},
+      {"cboDelim", Qt::Key_Return, true},
+      {"cmdOK", Qt::Key_Escape, false},
+      {"chkIntestazione", Qt::Key_Escape, false},
+      {"cboDelim", Qt::Key_Escape, false},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(std::string(c.fuoco) + " " + QKeySequence(c.tasto).toString().toStdString());
     Ambiente a;
     Programma& prog = a.Crea();
     frmOpzioniDb& f = Apri(prog, "Text;", "HDR=Yes");
     const DefinizioneImportazione prima = prog.def;
-    f.chkIntestazione->setChecked(false);
-    f.cboDelim->setCurrentIndex(1);
-    if (tasto) {
-      test::Tasto(&f, Qt::Key_Escape);
+    f.Mostra();
+    test::Attiva(&f);
+    test::TabFino(&f, f.chkIntestazione);
+    test::Premi(&f, Qt::Key_Space);
+    test::TabFino(&f, f.cboDelim);
+    test::Premi(&f, Qt::Key_Down);
+    ASSERT_FALSE(f.chkIntestazione->isChecked());
+    ASSERT_EQ(f.cboDelim->currentText(), QStringLiteral(","));
+    test::TabFino(&f, f.findChild<QWidget*>(QString::fromLatin1(c.fuoco)));
+    test::Premi(&f, c.tasto);
+    if (c.conferma) {
+      ASSERT_EQ(a.shell.avvii.size(), 1u);
+      EXPECT_EQ(a.fini, std::vector<int>{0});
+      DefinizioneImportazione salvata;
+      CaricaStatoTemp(salvata, a.cartellaProgramma);
+      EXPECT_EQ(salvata.gSeparatore, "1");
+      EXPECT_EQ(salvata.gOpzioniDb, "HDR=No");
     } else {
-      f.cmdAnnulla->click();
+      EXPECT_EQ(prog.def, prima);
+      EXPECT_EQ(prog.Caricata<frmOpzioniDb>(), nullptr);
+      EXPECT_TRUE(a.shell.avvii.empty());
+      EXPECT_TRUE(a.fini.empty());
     }
-    EXPECT_EQ(prog.def, prima);
-    EXPECT_EQ(prog.Caricata<frmOpzioniDb>(), nullptr);
-    EXPECT_TRUE(a.shell.avvii.empty());
+    prog.Scarica(frmOpzioniDb::kNome);
   }
 }
 
@@ -140,8 +189,10 @@ TEST(OpzioniDb, SiApreModaleDalPulsanteDellaPaginaOrigine) {
         frmOpzioniDb* f = prog.Caricata<frmOpzioniDb>();
         ASSERT_NE(f, nullptr);
         modale = f->isVisible() && f->isModal();
-        f->chkIntestazione->setChecked(false);
-        test::Tasto(f, Qt::Key_Return);  // OK is the default button
+        test::Attiva(f);
+        test::TabFino(f, f->chkIntestazione);
+        test::Premi(f, Qt::Key_Space);
+        test::Premi(f, Qt::Key_Return);  // OK is the default button
       },
       [&] {
         ADD_FAILURE() << "the dialog did not close";

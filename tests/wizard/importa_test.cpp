@@ -192,6 +192,37 @@ TEST(Importa, SoloArticoliSenzaMessaggioDeiReparti) {
   EXPECT_TRUE(Visibile(p.cmdSave));
 }
 
+// A shop that cannot be opened fails the import before any department is imported: no
+// department message, whether departments were chosen or not.
+TEST(Importa, NegozioCheNonSiApreSenzaMessaggioDeiReparti) {
+  struct Caso {
+    const char* nome;
+    bool mancante;  // no data file at all, else a file that is not a database
+    int16_t impRep;
+  } casi[] = {{"garbage, departments", false, 1},
+              {"garbage, items only", false, 0},
+              {"missing, departments", true, 1},
+              {"missing, items only", true, 0}};
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    Importazione t;
+    fs::remove(t.fileNegozio);
+    if (!c.mancante) std::ofstream(t.fileNegozio) << "questo non e' un database\n";
+    t.prog.def.gImpRep = c.impRep;
+    t.prog.def.gSovrascrivi = 1;
+    if (c.mancante) t.a.messaggi.Rispondi(Risposta::Si);  // import without a backup
+    auto& p = t.prog.Form<frmImporta>();
+    p.cmdImport->click();
+    const auto testi = t.a.messaggi.Testi();
+    for (const std::string& testo : testi)
+      EXPECT_EQ(testo.find("L'importazione dei reparti"), std::string::npos) << testo;
+    ASSERT_GE(testi.size(), 2u);  // the shop's own reason, then the result
+    EXPECT_EQ(testi.back(), "Il negozio non è stato modificato");
+    EXPECT_FALSE(fs::exists(t.cartellaNegozio + "/catalog.000"));
+    EXPECT_TRUE(Visibile(p.cmdFine));
+  }
+}
+
 // Closes the page with its close box the first time the run yields.
 class ChiudeDurante : public motore::IEventi {
  public:

@@ -2,11 +2,12 @@
 // stores, the key filters and the way on.
 #include <gtest/gtest.h>
 
-#include <QFocusEvent>
-#include <optional>
+#include <QAbstractItemView>
+#include <QClipboard>
 
 #include "core/regionali.h"
 #include "tests/wizard/ambiente.h"
+#include "tests/wizard/tastiera.h"
 #include "wizard/frm_lingue.h"
 #include "wizard/frm_opzioni_articoli.h"
 #include "wizard/frm_rimuovi_articoli.h"
@@ -25,18 +26,6 @@ class ConRegionali {
  private:
   ImpostazioniRegionali vecchie_;
 };
-
-// Types one character as a key press with that text.
-void Digita(QWidget* w, QChar c, Qt::KeyboardModifiers modificatori = Qt::NoModifier) {
-  const int tasto = c == QChar(u'\b') ? Qt::Key_Backspace : 0;
-  QKeyEvent evento(QEvent::KeyPress, tasto, modificatori, QString(c));
-  QApplication::sendEvent(w, &evento);
-}
-
-void PerdiFuoco(QWidget* w) {
-  QFocusEvent evento(QEvent::FocusOut, Qt::TabFocusReason);
-  QApplication::sendEvent(w, &evento);
-}
 
 TEST(OpzioniArticoli, RipristinaIControlliSenzaCambiareLaDefinizione) {
   ConRegionali italiane(ImpostazioniRegionali::Italiane());
@@ -77,21 +66,53 @@ TEST(OpzioniArticoli, RipristinaIControlliSenzaCambiareLaDefinizione) {
   }
 }
 
+// The page shown and active, ready for the keyboard.
+frmOpzioniArticoli& Mostrata(Programma& prog) {
+  auto& p = prog.Form<frmOpzioniArticoli>();
+  p.Mostra();
+  test::Attiva(&p);
+  return p;
+}
+
+// Opens the variation's list from the keyboard, as F4 does in a combo box.
+QAbstractItemView* ApriElenco(frmOpzioniArticoli& p) {
+  test::TabFino(&p, p.cboVariazione);
+  test::Premi(&p, Qt::Key_F4);
+  QAbstractItemView* elenco = p.cboVariazione->view();
+  EXPECT_TRUE(elenco->isVisible());
+  return elenco;
+}
+
+// The page with the variation box emptied and focused, as a user leaves it before typing.
+frmOpzioniArticoli& VariazioneVuota(Programma& prog) {
+  auto& p = Mostrata(prog);
+  test::TabFino(&p, p.cboVariazione);
+  test::Premi(&p, Qt::Key_End);
+  for (int i = 0; i < 8 && !p.cboVariazione->currentText().isEmpty(); ++i)
+    test::Premi(&p, Qt::Key_Backspace);
+  return p;
+}
+
 TEST(OpzioniArticoli, LaVariazioneDigitataTastoPerTasto) {
   struct Caso {
     ImpostazioniRegionali regionali;
     const char* tasti;
     std::vector<float> dopoOgniTasto;
+    const char* scritto;  // the box's text after the keys
     const char* mostrataAllaFine;
   } casi[] = {
-      {ImpostazioniRegionali::Inglesi(), "150", {1, 15, 15}, "+15"},
-      {ImpostazioniRegionali::Inglesi(), "-100", {7, -1, -10, -100}, "-100"},
-      {ImpostazioniRegionali::Inglesi(), "-", {7}, "+7"},
-      {ImpostazioniRegionali::Italiane(), "100,5", {1, 10, 100, 100, 100.5f}, "+100,5"},
-      {ImpostazioniRegionali::Italiane(), "101", {1, 10, 10}, "+10"},
+      {ImpostazioniRegionali::Inglesi(), "150", {1, 15, 15}, "150", "+15"},
+      {ImpostazioniRegionali::Inglesi(), "-100", {7, -1, -10, -100}, "-100", "-100"},
+      // A lone sign is no number; the list's "-50", "+15"... complete nothing.
+      {ImpostazioniRegionali::Inglesi(), "-", {7}, "-", "+7"},
+      {ImpostazioniRegionali::Inglesi(), "-2", {7, -2}, "-2", "-2"},
+      {ImpostazioniRegionali::Inglesi(), "+1", {7, 1}, "+1", "+1"},
+      {ImpostazioniRegionali::Inglesi(), "-5", {7, -5}, "-5", "-5"},
+      {ImpostazioniRegionali::Italiane(), "100,5", {1, 10, 100, 100, 100.5f}, "100,5", "+100,5"},
+      {ImpostazioniRegionali::Italiane(), "101", {1, 10, 10}, "101", "+10"},
       // A "." goes in as the locale's separator; a second separator is refused.
-      {ImpostazioniRegionali::Italiane(), "2.5.1", {2, 2, 2.5f, 2.5f, 2.51f}, "+2,51"},
-      {ImpostazioniRegionali::Inglesi(), "3a+", {3, 3, 3}, "+3"},
+      {ImpostazioniRegionali::Italiane(), "2.5.1", {2, 2, 2.5f, 2.5f, 2.51f}, "2,51", "+2,51"},
+      {ImpostazioniRegionali::Inglesi(), "3a+", {3, 3, 3}, "3+", "+3"},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.tasti);
@@ -99,37 +120,107 @@ TEST(OpzioniArticoli, LaVariazioneDigitataTastoPerTasto) {
     Ambiente a;
     Programma& prog = a.Crea();
     prog.def.gVariazione = 7;
-    auto& p = prog.Form<frmOpzioniArticoli>();
-    QLineEdit* testo = p.cboVariazione->lineEdit();
-    testo->clear();
+    auto& p = VariazioneVuota(prog);
+    EXPECT_FLOAT_EQ(prog.def.gVariazione, 7);
     const std::string tasti = c.tasti;
     for (size_t i = 0; i < tasti.size(); ++i) {
-      Digita(testo, QLatin1Char(tasti[i]));
+      test::Scrivi(&p, tasti.substr(i, 1).c_str());
       EXPECT_FLOAT_EQ(prog.def.gVariazione, c.dopoOgniTasto[i])
-          << "after " << tasti.substr(0, i + 1);
+          << "after " << tasti.substr(0, i + 1) << ", shown "
+          << p.cboVariazione->currentText().toStdString();
     }
-    PerdiFuoco(p.cboVariazione);
+    EXPECT_EQ(p.cboVariazione->currentText().toStdString(), c.scritto);
+    test::Premi(&p, Qt::Key_Tab);  // leaving the box shows what was stored
+    EXPECT_NE(QApplication::focusWidget(), p.cboVariazione);
     EXPECT_EQ(p.cboVariazione->currentText().toStdString(), c.mostrataAllaFine);
+    p.Scarica();
   }
+}
+
+TEST(OpzioniArticoli, LElencoSiApreSulValoreAttuale) {
+  struct Caso {
+    float variazione;
+    const char* voce;  // the list's current entry once open; "" for none
+  } casi[] = {{15, "+15"}, {-50, "-50"}, {0, "0"}, {7, ""}};
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.variazione);
+    Ambiente a;
+    Programma& prog = a.Crea();
+    prog.def.gVariazione = c.variazione;
+    auto& p = Mostrata(prog);
+    QAbstractItemView* elenco = ApriElenco(p);
+    EXPECT_EQ(elenco->currentIndex().data().toString().toStdString(), c.voce);
+    EXPECT_EQ(elenco->selectionModel()->selectedIndexes().size(), *c.voce ? 1 : 0);
+    test::Premi(elenco, Qt::Key_Escape);
+    EXPECT_FALSE(elenco->isVisible());
+    EXPECT_FLOAT_EQ(prog.def.gVariazione, c.variazione);
+    p.Scarica();
+  }
+}
+
+TEST(OpzioniArticoli, TabEsceDaiDueRiquadriFiltrati) {
+  Ambiente a;
+  Programma& prog = a.Crea();
+  prog.def.gGiacenzaMinima = 0;
+  auto& p = Mostrata(prog);
+  test::TabFino(&p, p.txtMinima);
+  test::Premi(&p, Qt::Key_End);
+  test::Scrivi(&p, "12");
+  test::Premi(&p, Qt::Key_Tab);
+  // The Tab moved on to the variation, which takes the next key whole.
+  EXPECT_EQ(QApplication::focusWidget(), p.cboVariazione);
+  test::Scrivi(&p, "5");
+  EXPECT_EQ(p.txtMinima->text(), QStringLiteral("012"));
+  EXPECT_EQ(prog.def.gGiacenzaMinima, 12);
+  EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("5"));
+  EXPECT_FLOAT_EQ(prog.def.gVariazione, 5);
+
+  test::Premi(&p, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), p.txtMinima);
+  test::Premi(&p, Qt::Key_Tab);
+  test::Premi(&p, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), p.chkTondi);
+  EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("+5"));
+
+  // Delete and the arrows still edit; Enter types nothing.
+  test::Premi(&p, Qt::Key_Backtab, Qt::ShiftModifier);
+  test::Premi(&p, Qt::Key_Backtab, Qt::ShiftModifier);
+  test::Premi(&p, Qt::Key_Home);
+  test::Premi(&p, Qt::Key_Delete);
+  test::Premi(&p, Qt::Key_Return);
+  EXPECT_EQ(p.txtMinima->text(), QStringLiteral("12"));
+  EXPECT_EQ(prog.def.gGiacenzaMinima, 12);
+  EXPECT_EQ(prog.Caricata<frmOpzioniArticoli>(), &p);
 }
 
 TEST(OpzioniArticoli, UnaVoceDellElencoEITastiDiControllo) {
   ConRegionali inglesi(ImpostazioniRegionali::Inglesi());
   Ambiente a;
   Programma& prog = a.Crea();
-  auto& p = prog.Form<frmOpzioniArticoli>();
-  p.cboVariazione->setCurrentIndex(p.cboVariazione->findText(QStringLiteral("+20")));
+  prog.def.gGiacenzaMinima = 3;
+  auto& p = Mostrata(prog);
+  QAbstractItemView* elenco = ApriElenco(p);
+  ASSERT_EQ(elenco->currentIndex().data().toString(), QStringLiteral("0"));
+  for (int i = 0; i < 4; ++i) test::Premi(&p, Qt::Key_Down);  // +5, +10, +15, +20
+  test::Premi(&p, Qt::Key_Return);
+  EXPECT_FALSE(elenco->isVisible());
   EXPECT_FLOAT_EQ(prog.def.gVariazione, 20);
-  PerdiFuoco(p.cboVariazione);
+  test::Premi(&p, Qt::Key_Tab);
   EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("+20"));
 
   // Copy, cut and paste are swallowed by both filters; backspace goes through.
-  for (QWidget* w :
-       {static_cast<QWidget*>(p.cboVariazione->lineEdit()), static_cast<QWidget*>(p.txtMinima)}) {
-    for (char16_t c : {u'\x03', u'\x18', u'\x16'}) Digita(w, QChar(c), Qt::ControlModifier);
+  QApplication::clipboard()->setText(QStringLiteral("9"));
+  for (QWidget* w : {static_cast<QWidget*>(p.cboVariazione), static_cast<QWidget*>(p.txtMinima)}) {
+    test::TabFino(&p, w);
+    test::Premi(&p, Qt::Key_End);
+    for (Qt::Key k : {Qt::Key_C, Qt::Key_X, Qt::Key_V}) test::Premi(&p, k, Qt::ControlModifier);
   }
+  EXPECT_EQ(p.txtMinima->text(), QStringLiteral("3"));
+  EXPECT_EQ(prog.def.gGiacenzaMinima, 3);
+  test::TabFino(&p, p.cboVariazione);
   EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("+20"));
-  Digita(p.cboVariazione->lineEdit(), QChar(u'\b'));
+  test::Premi(&p, Qt::Key_End);
+  test::Premi(&p, Qt::Key_Backspace);
   EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("+2"));
   EXPECT_FLOAT_EQ(prog.def.gVariazione, 2);
 }
@@ -138,29 +229,41 @@ TEST(OpzioniArticoli, DisponibilitaMinima) {
   Ambiente a;
   Programma& prog = a.Crea();
   prog.def.gGiacenzaMinima = -1;
-  auto& p = prog.Form<frmOpzioniArticoli>();
-  p.chkMinima->setChecked(true);
+  prog.def.gPreserva = 1;
+  auto& p = Mostrata(prog);
+  test::TabFino(&p, p.chkMinima);
+  test::Premi(&p, Qt::Key_Space);
   EXPECT_EQ(prog.def.gGiacenzaMinima, 0);
   EXPECT_TRUE(p.txtMinima->isEnabled());
   EXPECT_EQ(p.txtMinima->text(), QStringLiteral("0"));
 
-  p.txtMinima->clear();
-  for (QChar c : QStringLiteral("4a-+.2")) Digita(p.txtMinima, c);
+  test::TabFino(&p, p.txtMinima);
+  test::Premi(&p, Qt::Key_End);
+  test::Premi(&p, Qt::Key_Backspace);
+  test::Scrivi(&p, "4a-+.2");
   EXPECT_EQ(p.txtMinima->text(), QStringLiteral("42"));
   EXPECT_EQ(prog.def.gGiacenzaMinima, 42);
-  p.txtMinima->clear();  // an empty box keeps the last threshold
-  EXPECT_EQ(prog.def.gGiacenzaMinima, 42);
-  p.txtMinima->setText(QStringLiteral("2147483647"));
+  test::Premi(&p, Qt::Key_Backspace);
+  EXPECT_EQ(prog.def.gGiacenzaMinima, 4);
+  test::Premi(&p, Qt::Key_Backspace);  // an empty box keeps the last threshold
+  EXPECT_TRUE(p.txtMinima->text().isEmpty());
+  EXPECT_EQ(prog.def.gGiacenzaMinima, 4);
+  test::Scrivi(&p, "2147483647");
   EXPECT_EQ(prog.def.gGiacenzaMinima, 2147483647);
-  p.txtMinima->setText(QStringLiteral("2147483648"));
-  EXPECT_EQ(prog.def.gGiacenzaMinima, 2147483647);
+  test::Premi(&p, Qt::Key_Backspace);
+  test::Scrivi(&p, "8");  // beyond 32 bits: the value before this edit stays
+  EXPECT_EQ(p.txtMinima->text(), QStringLiteral("2147483648"));
+  EXPECT_EQ(prog.def.gGiacenzaMinima, 214748364);
 
-  p.chkMinima->setChecked(false);
+  test::TabFino(&p, p.chkMinima);
+  test::Premi(&p, Qt::Key_Space);
   EXPECT_EQ(prog.def.gGiacenzaMinima, -1);
   EXPECT_FALSE(p.txtMinima->isEnabled());
   EXPECT_TRUE(p.txtMinima->text().isEmpty());
-  p.chkTondi->setChecked(true);
-  p.chkPreserva->setChecked(false);
+  for (QCheckBox* casella : {p.chkTondi, p.chkPreserva}) {
+    test::TabFino(&p, casella);
+    test::Premi(&p, Qt::Key_Space);
+  }
   EXPECT_EQ(prog.def.gArrotonda, 1);
   EXPECT_EQ(prog.def.gPreserva, 0);
 }

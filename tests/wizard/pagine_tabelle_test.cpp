@@ -6,6 +6,7 @@
 
 #include "support/negozio_test.h"
 #include "tests/wizard/origine_prova.h"
+#include "tests/wizard/tastiera.h"
 #include "wizard/frm_campi_art.h"
 #include "wizard/frm_campi_rep.h"
 #include "wizard/frm_importa.h"
@@ -52,19 +53,6 @@ TEST(TabellaRep, SceltaMostraIlNomeVisibileEMemorizzaQuelloInterno) {
   EXPECT_TRUE(o.a.messaggi.Mostrati().empty());
 }
 
-// Types `testo` into a widget that has the focus, a character a key, as a person would.
-void Digita(QWidget* w, const QString& testo) {
-  w->activateWindow();
-  w->setFocus();
-  for (const QChar c : testo) {
-    const int tasto = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
-    QKeyEvent premuto(QEvent::KeyPress, tasto, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(w, &premuto);
-    QKeyEvent rilasciato(QEvent::KeyRelease, tasto, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(w, &rilasciato);
-  }
-}
-
 // A catalogue copied from Windows: the file's name holds the Windows-1252 byte of "è",
 // which is not UTF-8. Made here: such a name does not belong in the repository.
 TEST(TabellaRep, UnFileConNomeWindows1252SiSceglieMappaEImporta) {
@@ -78,7 +66,9 @@ TEST(TabellaRep, UnFileConNomeWindows1252SiSceglieMappaEImporta) {
   frmTabellaRep& p = o.ApriTabellaRep();
   EXPECT_EQ(Voci(p.lstTabelleRep), (QStringList{"articoli.csv", QString::fromUtf8("caffè.csv"),
                                                 "reparti.csv", "vuota.csv"}));
-  Digita(p.lstTabelleRep, "caf");
+  test::Attiva(&p);
+  test::TabFino(&p, p.lstTabelleRep);
+  test::Scrivi(&p, "caf");
   EXPECT_EQ(p.txtTabSel->text(), QString::fromUtf8("caffè.csv"));
   EXPECT_EQ(o.prog.def.gTabellaRep, "caff\xE8#csv");
   p.cmdPreview->click();
@@ -90,8 +80,11 @@ TEST(TabellaRep, UnFileConNomeWindows1252SiSceglieMappaEImporta) {
   p.cmdImport->click();
   frmCampiRep* campi = o.prog.Caricata<frmCampiRep>();
   ASSERT_NE(campi, nullptr);
-  Digita(campi->cboCampo[0], "C");
-  Digita(campi->cboCampo[1], "N");
+  test::Attiva(campi);
+  test::TabFino(campi, campi->cboCampo[0]);
+  test::Scrivi(campi, "C");
+  test::TabFino(campi, campi->cboCampo[1]);
+  test::Scrivi(campi, "N");
   EXPECT_EQ(campi->cboCampo[1]->currentText(), "Nome");
   campi->cmdImport->click();
   EXPECT_EQ(o.prog.def.gNomiCampiRep[0], "Codice");
@@ -107,6 +100,45 @@ TEST(TabellaRep, UnFileConNomeWindows1252SiSceglieMappaEImporta) {
   EXPECT_EQ(test::PrimoValore(negozio, "SELECT titolo FROM categorie WHERE id = 'imp0R9'"), "Bar");
   for (const auto& testo : o.a.messaggi.Testi())
     EXPECT_EQ(testo.find("Il negozio non è stato modificato"), std::string::npos) << testo;
+}
+
+// Tabbing into a table list makes an entry current without choosing it: only a selection,
+// by keyboard or mouse, is the chosen table.
+TEST(Tabelle, IlFuocoNonSceglieLaTabellaLaScelgonoTastieraEMouse) {
+  for (bool articoli : {false, true}) {
+    SCOPED_TRACE(articoli ? "items" : "departments");
+    OrigineCsv o;
+    PaginaTabella& p = articoli ? static_cast<PaginaTabella&>(o.ApriTabellaArt())
+                                : static_cast<PaginaTabella&>(o.ApriTabellaRep());
+    const std::string& scelta = articoli ? o.prog.def.gTabellaArt : o.prog.def.gTabellaRep;
+    test::Attiva(&p);
+    test::TabFino(&p, p.lstTabelle);
+    EXPECT_TRUE(p.lstTabelle->selectedItems().isEmpty());
+    EXPECT_EQ(p.txtTabSel->text(), "");
+    EXPECT_EQ(scelta, "");
+    EXPECT_FALSE(p.cmdImport->isEnabled());
+    EXPECT_FALSE(p.cmdPreview->isEnabled());
+
+    test::Premi(&p, Qt::Key_Space);
+    EXPECT_EQ(p.txtTabSel->text(), "articoli.csv");
+    EXPECT_EQ(scelta, "articoli#csv");
+    EXPECT_TRUE(p.cmdImport->isEnabled());
+    test::Premi(&p, Qt::Key_Down);
+    EXPECT_EQ(p.txtTabSel->text(), "reparti.csv");
+    EXPECT_EQ(scelta, "reparti#csv");
+
+    QListWidgetItem* vuota = p.lstTabelle->findItems("vuota.csv", Qt::MatchExactly).front();
+    QTest::mouseClick(p.lstTabelle->viewport(), Qt::LeftButton, {},
+                      p.lstTabelle->visualItemRect(vuota).center());
+    EXPECT_EQ(p.txtTabSel->text(), "vuota.csv");
+    EXPECT_EQ(scelta, "vuota#csv");
+
+    // Leaving and coming back by Tab keeps the choice.
+    test::Premi(&p, Qt::Key_Tab);
+    test::TabFino(&p, p.lstTabelle);
+    EXPECT_EQ(scelta, "vuota#csv");
+    EXPECT_TRUE(o.a.messaggi.Mostrati().empty());
+  }
 }
 
 TEST(TabellaRep, DueTabelleConLoStessoNomeVisibile) {
