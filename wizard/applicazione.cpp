@@ -68,7 +68,7 @@ void AvviaFinestre(Programma& prog) {
 int EseguiApplicazione(int argc, char** argv) {
   std::string riga = RigaComando(argc, argv);
   QApplication app(argc, argv);
-  ImpostaCarattereProgramma();
+  ImpostaAspettoProgramma();
   app.setWindowIcon(IconaProgramma());
   CaricaTraduzioneQt(app);
   InstallaFineSuSegnale(app);

@@ -14,7 +14,7 @@ constexpr const char* kCartellaLiberation = "/usr/share/fonts/truetype/liberatio
 
 }  // namespace
 
-bool ImpostaCarattereProgramma() {
+bool ImpostaAspettoProgramma() {
   const QString famiglia = QString::fromLatin1(kFamigliaCaratteri);
   if (!QFontDatabase::hasFamily(famiglia)) {
     for (const char* file : {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
@@ -23,6 +23,7 @@ bool ImpostaCarattereProgramma() {
                                         QString::fromLatin1(file));
     }
   }
+  QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setFont(CarattereFinestra(8));
   return QFontDatabase::hasFamily(famiglia);
 }

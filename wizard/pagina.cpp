@@ -1,5 +1,7 @@
 #include "wizard/pagina.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
@@ -135,6 +137,24 @@ void PaginaWizard::OrdineHelp(std::vector<QLabel*> etichette) {
 void PaginaWizard::Form_Load() {
   if (passo_ >= 3) CopiaCornice();
   Pagina_Load();
+  PulsantiInFondo();
+}
+
+void PaginaWizard::PulsantiInFondo() {
+  // The frame makes its buttons before the page makes its controls, so Tab would start on
+  // the information button and Enter on a page just opened would show the about box. Tab
+  // runs through the page's own controls first, then the button row from left to right,
+  // and a page opens with the focus on its first control.
+  std::vector<QWidget*> riga{cmdInfo, cmdTutorial, cmdBack, cmdImport};
+  std::erase(riga, nullptr);
+  std::vector<QWidget*> ordine;
+  // A window's focus chain is a ring through the window.
+  for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+    if (w->focusPolicy() != Qt::NoFocus && std::find(riga.begin(), riga.end(), w) == riga.end())
+      ordine.push_back(w);
+  }
+  ordine.insert(ordine.end(), riga.begin(), riga.end());
+  for (size_t i = 1; i < ordine.size(); ++i) QWidget::setTabOrder(ordine[i - 1], ordine[i]);
 }
 
 std::vector<QWidget*> PaginaWizard::PulsantiRiga() {
@@ -164,11 +184,19 @@ void PaginaWizard::Form_QueryUnload(ModoScarica modo, bool& /*annulla*/) {
 void PaginaWizard::PrimaDiMostrare() {
   // The first page of a run stands in the middle of the screen.
   if (!prog_.posizionePagina) {
-    QScreen* schermo = QGuiApplication::primaryScreen();
-    if (schermo == nullptr) return;
-    prog_.posizionePagina = schermo->availableGeometry().center() - rect().center();
+    if (QScreen* schermo = QGuiApplication::primaryScreen())
+      prog_.posizionePagina = schermo->availableGeometry().center() - rect().center();
   }
-  move(*prog_.posizionePagina);
+  if (prog_.posizionePagina) move(*prog_.posizionePagina);
+  // The window keeps its place in the focus ring, in front of the information button, so
+  // Qt would start there: the first control after the button row takes the focus instead.
+  if (focusWidget() != nullptr) return;
+  for (QWidget* w = cmdImport->nextInFocusChain(); w != cmdImport; w = w->nextInFocusChain()) {
+    if (w != this && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) {
+      w->setFocus();
+      return;
+    }
+  }
 }
 
 void PaginaWizard::moveEvent(QMoveEvent* evento) {

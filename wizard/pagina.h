@@ -69,6 +69,7 @@ class PaginaWizard : public Finestra {
 
  private:
   void CopiaCornice();
+  void PulsantiInFondo();
 
   int passo_;
   std::vector<QLabel*> ordineHelp_;

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
+#include <algorithm>
 #include <fstream>
+#include <vector>
 
 #include <QScreen>
 
@@ -248,6 +251,41 @@ TEST(Finestre, InvioSulPulsanteColFuocoLoPreme) {
   test::TabFino(ancora, ancora->cmdImport);
   test::Premi(ancora, Qt::Key_Space);
   EXPECT_NE(prog.Caricata<frmRimuoviArticoli>(), nullptr);
+  EXPECT_TRUE(a.messaggi.Mostrati().empty());
+}
+
+// A page opens with the focus on its own first control, so that Enter on a page just opened
+// presses nothing; Tab runs through the page's controls, then the button row from left to
+// right, then back to the first control.
+TEST(Finestre, IlTabPercorreLaPaginaPoiLaRigaDeiPulsanti) {
+  Ambiente a;
+  Programma& prog = a.Crea();
+  std::vector<PaginaWizard*> pagine{&prog.Form<frmStart>(), &prog.Form<frmOpzioniArticoli>(),
+                                    &prog.Form<frmRimuoviArticoli>()};
+  for (PaginaWizard* p : pagine) {
+    SCOPED_TRACE(p->objectName().toStdString());
+    p->Mostra();
+    test::Attiva(p);
+    QWidget* primo = QApplication::focusWidget();
+    ASSERT_NE(primo, nullptr);
+    std::vector<QWidget*> riga{p->cmdInfo, p->cmdTutorial, p->cmdBack, p->cmdImport};
+    std::erase(riga, nullptr);
+    EXPECT_EQ(std::find(riga.begin(), riga.end(), primo), riga.end());
+    EXPECT_TRUE(p->isAncestorOf(primo));
+
+    std::vector<QWidget*> percorso{primo};
+    for (int i = 0; i < 60; ++i) {
+      test::Premi(p, Qt::Key_Tab);
+      if (QApplication::focusWidget() == primo) break;
+      percorso.push_back(QApplication::focusWidget());
+    }
+    ASSERT_EQ(QApplication::focusWidget(), primo) << "Tab never comes back";
+    ASSERT_GE(percorso.size(), riga.size());
+    EXPECT_EQ(
+        std::vector<QWidget*>(percorso.end() - static_cast<long>(riga.size()), percorso.end()),
+        riga);
+    p->Scarica();
+  }
   EXPECT_TRUE(a.messaggi.Mostrati().empty());
 }
 

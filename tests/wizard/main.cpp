@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   // As in the program, it sets the process locale from the environment before any test.
   QApplication app(argc, argv);
   // The face the program draws in, so the tests measure the captions users see.
-  if (!tarkpo::wizard::ImpostaCarattereProgramma()) {
+  if (!tarkpo::wizard::ImpostaAspettoProgramma()) {
     fprintf(stderr, "Liberation Sans not found: install fonts-liberation2\n");
     return 1;
   }

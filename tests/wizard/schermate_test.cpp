@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QPixmap>
+#include <QStyle>
 
 #include "support/negozio_test.h"
 #include "tests/wizard/ambiente.h"
@@ -44,7 +45,8 @@ QSize Fotografa(QWidget& finestra, const char* file) {
 }
 
 // The measures below hold for the face the program ships, found whatever the desktop's
-// default: the windows and their controls are drawn in it at the design's 8 points.
+// default: the windows and their controls are drawn in it at the design's 8 points, in the
+// style whose spacing the captions were laid out for.
 TEST(Schermate, IlCarattereEQuelloDelProgramma) {
   test::Ambiente a;
   Programma& prog = a.Crea();
@@ -55,6 +57,7 @@ TEST(Schermate, IlCarattereEQuelloDelProgramma) {
     EXPECT_EQ(w->font().pointSizeF(), 8);
   }
   EXPECT_EQ(QFontInfo(QApplication::font()).family(), QString::fromLatin1(kFamigliaCaratteri));
+  EXPECT_EQ(pagina.style()->name(), QStringLiteral("fusion"));
 }
 
 TEST(Schermate, AvvioEPaginaInPng) {
