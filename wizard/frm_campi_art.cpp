@@ -48,6 +48,10 @@ frmCampiArt::frmCampiArt(Programma& programma)
   vscCampi->setSingleStep(kAltezzaRiga);
   vscCampi->setPageStep(2 * kAltezzaRiga);
   vscCampi->setValue(0);
+  // Rows out of sight are disabled, so Tab skips them: the keyboard reaches them through the
+  // scroll bar, the next stop after the rows, whose arrow and page keys bring them in sight.
+  vscCampi->setFocusPolicy(Qt::StrongFocus);
+  QWidget::setTabOrder(cboCampo[kRigheArticoli - 1], vscCampi);
   // With tracking on, a drag changes the value as it goes: one routine serves both events.
   connect(vscCampi, &QScrollBar::valueChanged, this, [this] { vscCampi_Change(); });
 

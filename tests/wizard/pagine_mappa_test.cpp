@@ -3,6 +3,7 @@
 
 #include "support/negozio_test.h"
 #include "tests/wizard/origine_prova.h"
+#include "tests/wizard/tastiera.h"
 #include "wizard/frm_campi_art.h"
 #include "wizard/frm_campi_rep.h"
 #include "wizard/frm_lingue.h"
@@ -164,6 +165,26 @@ INSTANTIATE_TEST_SUITE_P(
         CasoScorrimento{1440, "DDDDEEEEEEEEED"}, CasoScorrimento{1441, "DDDDEEEEEEEEEE"},
         CasoScorrimento{1800, "DDDDDEEEEEEEEE"}),
     [](const auto& info) { return "Valore" + std::to_string(info.param.valore); });
+
+// Only the keyboard: Tab passes the rows in sight and stops on the scroll bar, whose keys
+// bring the last rows in sight; Shift+Tab then reaches them and a typed letter chooses.
+TEST(CampiArt, LeRigheNascosteSiRaggiungonoDaTastiera) {
+  OrigineCsv o;
+  frmCampiArt& p = ApriCampiArt(o);
+  p.Mostra();
+  test::Attiva(&p);
+  test::TabFino(&p, p.vscCampi);
+  test::Premi(&p, Qt::Key_End);
+  EXPECT_EQ(p.vscCampi->value(), 1800);
+  test::Premi(&p, Qt::Key_Tab, Qt::ShiftModifier);
+  ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[13]);
+  test::Scrivi(&p, "P");
+  EXPECT_EQ(p.cboCampo[13]->currentText(), "Prezzo");
+  test::Premi(&p, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), p.vscCampi);
+  test::Premi(&p, Qt::Key_PageUp);
+  EXPECT_EQ(p.vscCampi->value(), 1800 - 720);
+}
 
 TEST(CampiArt, NuovaImportazioneAvantiAbilitatoMaSenzaCampi) {
   OrigineCsv o;
