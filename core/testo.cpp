@@ -70,13 +70,21 @@ std::optional<char32_t> Decodifica(std::string_view t, size_t& i) {
 
 }  // namespace
 
+void AggiungiCp1252(std::string& destinazione, std::string_view testo) {
+  for (char ch : testo) {
+    auto b = static_cast<uint8_t>(ch);
+    if (b < 0x80) {
+      destinazione += ch;
+    } else {
+      AggiungiUtf8(destinazione, b <= 0x9F ? kDa80A9F[b - 0x80] : b);
+    }
+  }
+}
+
 std::string Cp1252AUtf8(std::string_view testo) {
   std::string s;
   s.reserve(testo.size() + testo.size() / 4);
-  for (char ch : testo) {
-    auto b = static_cast<uint8_t>(ch);
-    AggiungiUtf8(s, b >= 0x80 && b <= 0x9F ? kDa80A9F[b - 0x80] : b);
-  }
+  AggiungiCp1252(s, testo);
   return s;
 }
 

@@ -9,6 +9,8 @@ namespace tarkpo {
 // Every byte as its Windows-1252 character. The five bytes that code page leaves
 // undefined become the control characters of the same number, so they come back.
 std::string Cp1252AUtf8(std::string_view testo);
+// The same, appended to `destinazione` (for text read block by block).
+void AggiungiCp1252(std::string& destinazione, std::string_view testo);
 // Every character as its Windows-1252 byte; "?" for a character the code page lacks and
 // for every byte of a malformed sequence.
 std::string Utf8ACp1252(std::string_view testo);

@@ -13,6 +13,7 @@
 
 #include "core/dao/sorgente_comune.h"
 #include "core/regionali.h"
+#include "core/testo.h"
 
 namespace tarkpo::dao {
 

@@ -91,38 +91,6 @@ std::optional<double> LeggiData(std::string_view t) {
   return GiorniDaData(anno, mese, giorno, ora, minuti, secondi);
 }
 
-namespace {
-// Code points of 0x80 to 0x9F; the five unassigned bytes keep their own value.
-constexpr uint16_t kCp1252Alti[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-}  // namespace
-
-void AggiungiCp1252(std::string& d, std::string_view testo) {
-  for (unsigned char c : testo) {
-    if (c < 0x80) {
-      d.push_back(static_cast<char>(c));
-      continue;
-    }
-    const uint32_t cp = c < 0xA0 ? kCp1252Alti[c - 0x80] : c;
-    if (cp < 0x800) {
-      d.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    } else {
-      d.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      d.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    }
-    d.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-std::string Cp1252AUtf8(std::string_view testo) {
-  std::string d;
-  d.reserve(testo.size() + testo.size() / 4);
-  AggiungiCp1252(d, testo);
-  return d;
-}
-
 void ValidatoreUtf8::Aggiungi(std::string_view blocco) {
   if (!valido_) return;
   for (unsigned char c : blocco) {

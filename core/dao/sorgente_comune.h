@@ -19,10 +19,6 @@ std::optional<double> GiorniDaData(int anno, int mese, int giorno, int ora = 0, 
 // or "."), optionally followed by a time, or a time alone "HH:MM[:SS]".
 std::optional<double> LeggiData(std::string_view testo);
 
-// Text in the Windows-1252 code page, converted to UTF-8.
-std::string Cp1252AUtf8(std::string_view testo);
-void AggiungiCp1252(std::string& destinazione, std::string_view testo);
-
 // Incremental UTF-8 validation over chunks of a file.
 class ValidatoreUtf8 {
  public:

@@ -12,6 +12,7 @@
 
 #include "core/caratteri.h"
 #include "core/dao/sorgente_comune.h"
+#include "core/testo.h"
 
 namespace tarkpo::dao {
 
