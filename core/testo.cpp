@@ -88,6 +88,22 @@ std::string Cp1252AUtf8(std::string_view testo) {
   return s;
 }
 
+std::string Utf16AUtf8(std::u16string_view testo) {
+  std::string s;
+  s.reserve(testo.size());
+  for (size_t i = 0; i < testo.size(); ++i) {
+    char32_t c = testo[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < testo.size() && testo[i + 1] >= 0xDC00 &&
+        testo[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (testo[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;
+    }
+    AggiungiUtf8(s, c);
+  }
+  return s;
+}
+
 std::string Utf8ACp1252(std::string_view testo) {
   std::string s;
   s.reserve(testo.size());

@@ -11,6 +11,8 @@ namespace tarkpo {
 std::string Cp1252AUtf8(std::string_view testo);
 // The same, appended to `destinazione` (for text read block by block).
 void AggiungiCp1252(std::string& destinazione, std::string_view testo);
+// UTF-16 code units as UTF-8; half a surrogate pair becomes U+FFFD.
+std::string Utf16AUtf8(std::u16string_view testo);
 // Every character as its Windows-1252 byte; "?" for a character the code page lacks and
 // for every byte of a malformed sequence.
 std::string Utf8ACp1252(std::string_view testo);

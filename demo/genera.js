@@ -58,9 +58,8 @@ function scriviCsv(nome, intestazione, righe) {
 scriviCsv("reparti.csv", intestazioneRep, reparti);
 scriviCsv("articoli.csv", intestazioneArt, articoli);
 
-// --- Excel: two sheets, first row with the field names; an empty value is an empty cell
-// (freexl refuses a workbook holding empty strings); streams padded to 4 KB so the file
-// needs no mini stream ---
+// --- Excel: two sheets, first row with the field names; an empty value is an empty cell;
+// streams padded to 4 KB so the file needs no mini stream ---
 const celle = (righe) => righe.map((r) => r.map((v) => (v === "" ? null : v)));
 const wb = XLSX.utils.book_new();
 XLSX.utils.book_append_sheet(wb, XLSX.utils.aoa_to_sheet(celle([intestazioneRep, ...reparti])), "Reparti");

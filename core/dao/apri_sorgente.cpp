@@ -92,7 +92,7 @@ std::unique_ptr<Sorgente> ApriSorgenteEsterna(const DBEngine& motore, const std:
     opzioni.intestazione = Intestazione(c);
     const auto imex = c.opzioni.find("imex");
     opzioni.imex = imex != c.opzioni.end() && SenzaSpazi(imex->second) == "1";
-    opzioni.separatoreDecimale = Regionali().SeparatoreDecimale();
+    opzioni.regionali = Regionali();
     return ApriSorgenteExcel(percorso, opzioni);
   }
   if (c.tipo.empty() || c.tipo.rfind("access", 0) == 0) {

@@ -1,269 +1,163 @@
 #include "core/dao/sorgente_excel.h"
 
-#include <freexl.h>
-
 #include <array>
-#include <charconv>
-#include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
+#include "core/dao/cartella_excel.h"
+#include "core/dao/conversioni.h"
 #include "core/dao/sorgente_comune.h"
 
 namespace tarkpo::dao {
 
 namespace {
 
-enum class Genere { Vuoto, Numero, Data, Testo };
+using Conta = std::array<unsigned, 5>;  // cells of each GenereCella
 
-struct Cella {
-  Genere genere = Genere::Vuoto;
-  double numero = 0;
-  const char* testo = nullptr;
-};
-
-std::string TestoNumero(double v, char decimale) {
-  std::array<char, 64> b{};
-  auto [fine, ec] = std::to_chars(b.data(), b.data() + b.size(), v);
-  std::string t(b.data(), ec == std::errc() ? fine : b.data());
-  for (char& c : t)
-    if (c == '.') c = decimale;
-  return t;
+// A cell in a field of the column's type: a text field takes every kind as text, the
+// others only their own kind and read any other as Null.
+Valore ValoreCella(const CellaExcel& c, TipoValore tipo, const CartellaExcel& cartella,
+                   const ImpostazioniRegionali& regionali) {
+  Valore v = ValoreCellaExcel(c, cartella);
+  if (v.IsNull() || v.Tipo() == tipo) return v;
+  if (tipo == TipoValore::Text) return Valore::Testo(ATesto(v, regionali));
+  return Valore::Null();
 }
 
-uint32_t Le32(const unsigned char* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+// The kind that most cells hold; on a tie text, then number, then date, then truth value.
+// Under IMEX=1 any mix is text.
+TipoValore TipoColonna(const Conta& conta, bool imex) {
+  constexpr std::pair<GenereCella, TipoValore> kOrdine[] = {
+      {GenereCella::Testo, TipoValore::Text},
+      {GenereCella::Numero, TipoValore::Double},
+      {GenereCella::Data, TipoValore::Date},
+      {GenereCella::Booleano, TipoValore::Boolean}};
+  int generi = 0;
+  for (const auto& [genere, tipo] : kOrdine) generi += conta[static_cast<int>(genere)] > 0;
+  if (generi == 0 || (imex && generi > 1)) return TipoValore::Text;
+  TipoValore migliore = TipoValore::Text;
+  unsigned massimo = 0;
+  for (const auto& [genere, tipo] : kOrdine) {
+    if (conta[static_cast<int>(genere)] > massimo)
+      massimo = conta[static_cast<int>(genere)], migliore = tipo;
+  }
+  return migliore;
 }
-uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
-// Whether the workbook stream begins with BOF and FILEPASS, the mark of an encrypted
-// workbook. freexl gives the same answer (no handle, no error) for an encrypted workbook and
-// for some it cannot read, so the mark is looked up in the compound file here.
-bool ECifrata(const std::string& percorso) {
+CartellaExcel LeggiFile(const std::string& percorso) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(percorso, ec))
+    throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
   std::ifstream f(percorso, std::ios::binary);
-  unsigned char testa[512];
-  if (!f.read(reinterpret_cast<char*>(testa), sizeof testa)) return false;
-  const unsigned spostamento = Le16(testa + 0x1E);
-  if (spostamento < 9 || spostamento > 12) return false;
-  const size_t settore = size_t{1} << spostamento;
-  auto leggi = [&](uint32_t indice, std::vector<unsigned char>& dati) {
-    dati.resize(settore);
-    f.clear();
-    f.seekg(static_cast<std::streamoff>((static_cast<uint64_t>(indice) + 1) * settore));
-    return static_cast<bool>(f.read(reinterpret_cast<char*>(dati.data()), settore));
-  };
-  std::vector<unsigned char> cartella, flusso;
-  if (!leggi(Le32(testa + 0x30), cartella)) return false;
-  for (size_t voce = 0; voce + 128 <= cartella.size(); voce += 128) {
-    const unsigned char* v = cartella.data() + voce;
-    const uint16_t lunghezza = Le16(v + 0x40);  // bytes of the UTF-16 name with its NUL
-    std::string nome;
-    for (size_t i = 0; i + 2 < lunghezza && i < 64; i += 2) nome.push_back(static_cast<char>(v[i]));
-    if (v[0x42] != 2 || (nome != "Workbook" && nome != "Book")) continue;
-    if (Le32(v + 0x78) < 4096 || !leggi(Le32(v + 0x74), flusso)) return false;
-    const size_t dopoBof = 4 + size_t{Le16(flusso.data() + 2)};
-    return Le16(flusso.data()) == 0x0809 && dopoBof + 2 <= flusso.size() &&
-           Le16(flusso.data() + dopoBof) == 0x002F;
+  const std::string dati{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+  if (!f.good() && !f.eof()) ErroreFileDanneggiato(percorso, "file non leggibile");
+  if (!HaFirmaFileComposto(dati)) {
+    ErroreFileDanneggiato(percorso, ECartellaExcelAntica(dati)
+                                        ? "cartella di lavoro di Excel 4.0 o precedente"
+                                        : "non è una cartella di lavoro di Excel 97-2003");
   }
-  return false;
-}
-
-// The open workbook, shared by the source and its cursors; freexl reads one active sheet
-// at a time.
-class Cartella {
- public:
-  explicit Cartella(const std::string& percorso) : percorso_(percorso) {
-    const int esito = freexl_open(percorso.c_str(), &handle_);
-    if (esito != FREEXL_OK) {
-      handle_ = nullptr;
-      ErroreFileDanneggiato(percorso, "codice " + std::to_string(esito));
-    }
-    if (!handle_) {
-      if (ECifrata(percorso))
-        throw ErroreDao(errori::kFileCifrato,
-                        "Impossibile decrittografare il file '" + percorso +
-                            "': la cartella di lavoro è protetta da password.");
-      ErroreFileDanneggiato(percorso, "contenuto della cartella di lavoro non leggibile");
-    }
-  }
-  ~Cartella() {
-    if (handle_) freexl_close(handle_);
-  }
-  Cartella(const Cartella&) = delete;
-  Cartella& operator=(const Cartella&) = delete;
-
-  unsigned Fogli() const {
-    unsigned n = 0;
-    Verifica(freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &n));
-    return n;
-  }
-  std::string NomeFoglio(unsigned foglio) const {
-    const char* nome = nullptr;
-    Verifica(freexl_get_worksheet_name(handle_, static_cast<unsigned short>(foglio), &nome));
-    return nome ? nome : "";
-  }
-  void Seleziona(unsigned foglio) {
-    if (attivo_ == static_cast<int>(foglio)) return;
-    Verifica(freexl_select_active_worksheet(handle_, static_cast<unsigned short>(foglio)));
-    attivo_ = static_cast<int>(foglio);
-  }
-  void Dimensioni(unsigned& righe, unsigned short& colonne) const {
-    Verifica(freexl_worksheet_dimensions(handle_, &righe, &colonne));
-  }
-  Cella Leggi(unsigned riga, unsigned short colonna) const {
-    FreeXL_CellValue v;
-    Verifica(freexl_get_cell_value(handle_, riga, colonna, &v));
-    switch (v.type) {
-      case FREEXL_CELL_INT:
-        return {Genere::Numero, static_cast<double>(v.value.int_value), nullptr};
-      case FREEXL_CELL_DOUBLE:
-        return {Genere::Numero, v.value.double_value, nullptr};
-      case FREEXL_CELL_TEXT:
-      case FREEXL_CELL_SST_TEXT:
-        return {Genere::Testo, 0, v.value.text_value};
-      case FREEXL_CELL_DATE:
-      case FREEXL_CELL_DATETIME:
-      case FREEXL_CELL_TIME:
-        return {Genere::Data, 0, v.value.text_value};
-      default:
-        return {};  // empty cells and formulas, whose results freexl does not keep
-    }
-  }
-
- private:
-  void Verifica(int esito) const {
-    if (esito != FREEXL_OK) ErroreFileDanneggiato(percorso_, "codice " + std::to_string(esito));
-  }
-
-  std::string percorso_;
-  const void* handle_ = nullptr;
-  int attivo_ = -1;
-};
-
-struct Foglio {
-  unsigned indice;
-  unsigned righe;
-  unsigned short colonne;
-  unsigned primaRiga;
-};
-
-Valore ValoreCella(const Cella& c, TipoValore tipo, char decimale) {
-  if (c.genere == Genere::Vuoto) return Valore::Null();
-  switch (tipo) {
-    case TipoValore::Double:
-      return c.genere == Genere::Numero ? Valore::Doppio(c.numero) : Valore::Null();
-    case TipoValore::Date:
-      if (c.genere == Genere::Data)
-        if (auto d = LeggiData(c.testo)) return Valore::Data(*d);
-      return Valore::Null();
-    default:
-      if (c.genere == Genere::Numero) return Valore::Testo(TestoNumero(c.numero, decimale));
-      return Valore::Testo(c.testo ? c.testo : "");
+  try {
+    const auto flusso = LeggiFlussoComposto(dati, {"Workbook", "Book"});
+    if (!flusso) ErroreFileDanneggiato(percorso, "nessuna cartella di lavoro nel file");
+    return LeggiCartellaExcel(*flusso);
+  } catch (const CartellaCifrata&) {
+    throw ErroreDao(errori::kFileCifrato, "Impossibile decrittografare il file '" + percorso +
+                                              "': la cartella di lavoro è protetta da password.");
+  } catch (const FormatoDanneggiato& e) {
+    ErroreFileDanneggiato(percorso, e.what());
   }
 }
 
 class CursoreExcel : public CursoreSorgente {
  public:
-  CursoreExcel(std::shared_ptr<Cartella> cartella, const Foglio& foglio,
-               const TabellaSorgente& tabella, char decimale)
-      : cartella_(std::move(cartella)),
-        foglio_(foglio),
-        riga_(foglio.primaRiga),
-        decimale_(decimale) {
+  CursoreExcel(std::shared_ptr<const CartellaExcel> cartella, const FoglioExcel& foglio,
+               uint32_t primaRiga, const TabellaSorgente& tabella,
+               const ImpostazioniRegionali& regionali)
+      : cartella_(std::move(cartella)), foglio_(foglio), riga_(primaRiga), regionali_(regionali) {
     for (const auto& campo : tabella.campi) tipi_.push_back(campo.tipo);
   }
 
   bool Leggi(std::vector<Valore>& riga) override {
-    if (riga_ >= foglio_.righe) return false;
-    cartella_->Seleziona(foglio_.indice);
-    riga.resize(tipi_.size());
-    for (unsigned short c = 0; c < tipi_.size(); ++c)
-      riga[c] = ValoreCella(cartella_->Leggi(riga_, c), tipi_[c], decimale_);
+    if (riga_ >= foglio_.fineRiga) return false;
+    riga.assign(tipi_.size(), Valore::Null());
+    const auto& celle = foglio_.celle;
+    while (cella_ < celle.size() && celle[cella_].riga < riga_) ++cella_;
+    for (; cella_ < celle.size() && celle[cella_].riga == riga_; ++cella_) {
+      const CellaExcel& c = celle[cella_];
+      const size_t k = c.colonna - foglio_.primaColonna;
+      if (k < tipi_.size()) riga[k] = ValoreCella(c, tipi_[k], *cartella_, regionali_);
+    }
     ++riga_;
     return true;
   }
 
  private:
-  std::shared_ptr<Cartella> cartella_;
-  Foglio foglio_;
-  unsigned riga_;
-  char decimale_;
+  std::shared_ptr<const CartellaExcel> cartella_;
+  const FoglioExcel& foglio_;  // held by cartella_
+  uint32_t riga_;
+  size_t cella_ = 0;
+  ImpostazioniRegionali regionali_;
   std::vector<TipoValore> tipi_;
 };
 
 class SorgenteExcel : public Sorgente {
  public:
   SorgenteExcel(const std::string& percorso, const OpzioniExcel& opzioni)
-      : decimale_(opzioni.separatoreDecimale) {
-    ControllaIntestazione(percorso);
-    cartella_ = std::make_shared<Cartella>(percorso);
-    const unsigned fogli = cartella_->Fogli();
-    for (unsigned f = 0; f < fogli; ++f) Analizza(f, opzioni);
+      : regionali_(opzioni.regionali),
+        cartella_(std::make_shared<const CartellaExcel>(LeggiFile(percorso))) {
+    for (const auto& foglio : cartella_->fogli) {
+      // Excel keeps sheet names unique whatever their case; tables are found by name.
+      if (CercaTabella(tabelle_, NomeTabella(foglio.nome)))
+        ErroreFileDanneggiato(percorso, "due fogli con lo stesso nome");
+      Analizza(foglio, opzioni);
+    }
   }
 
   const std::vector<TabellaSorgente>& Tabelle() const override { return tabelle_; }
 
   std::unique_ptr<CursoreSorgente> Apri(const std::string& tabella) override {
     const size_t i = IndiceTabella(tabelle_, tabella);
-    return std::make_unique<CursoreExcel>(cartella_, fogli_[i], tabelle_[i], decimale_);
+    return std::make_unique<CursoreExcel>(cartella_, cartella_->fogli[i], primeRighe_[i],
+                                          tabelle_[i], regionali_);
   }
 
  private:
-  static void ControllaIntestazione(const std::string& percorso) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(percorso, ec))
-      throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
-    std::ifstream f(percorso, std::ios::binary);
-    char firma[8] = {};
-    f.read(firma, sizeof firma);
-    if (!f || std::memcmp(firma, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) != 0 ||
-        std::filesystem::file_size(percorso, ec) < 1024)
-      ErroreFileDanneggiato(percorso, "non è una cartella di lavoro di Excel 97-2003");
+  // The fields of the sheet's used range: names from its first row (under HDR=Yes) and
+  // types guessed over every row after it.
+  static std::string NomeTabella(const std::string& foglio) {
+    std::string nome = foglio + "$";
+    return nome.find(' ') == std::string::npos ? nome : "'" + nome + "'";
   }
 
-  // Field names and column types; the type is guessed over every row of the sheet.
-  void Analizza(unsigned indice, const OpzioniExcel& opzioni) {
-    std::string nome = cartella_->NomeFoglio(indice) + "$";
-    if (nome.find(' ') != std::string::npos) nome = "'" + nome + "'";
-    Foglio foglio{indice, 0, 0, opzioni.intestazione ? 1u : 0u};
-    cartella_->Seleziona(indice);
-    cartella_->Dimensioni(foglio.righe, foglio.colonne);
-
+  void Analizza(const FoglioExcel& foglio, const OpzioniExcel& opzioni) {
+    const std::string nome = NomeTabella(foglio.nome);
+    const bool intestazione = opzioni.intestazione && foglio.fineRiga > foglio.primaRiga;
+    const size_t colonne = foglio.fineColonna - foglio.primaColonna;
+    std::vector<std::string> nomi(colonne);
+    std::vector<Conta> conta(colonne);
+    for (const CellaExcel& c : foglio.celle) {
+      const size_t k = c.colonna - foglio.primaColonna;
+      if (intestazione && c.riga == foglio.primaRiga)
+        nomi[k] = ATesto(ValoreCellaExcel(c, *cartella_), regionali_);
+      else
+        ++conta[k][static_cast<int>(c.genere)];
+    }
     TabellaSorgente tabella{nome, 0, {}};
-    for (unsigned short c = 0; c < foglio.colonne; ++c) {
+    for (size_t k = 0; k < colonne; ++k) {
       CampoSorgente campo;
-      if (opzioni.intestazione && foglio.righe > 0) {
-        const Cella cella = cartella_->Leggi(0, c);
-        if (cella.genere == Genere::Numero)
-          campo.nome = TestoNumero(cella.numero, decimale_);
-        else if (cella.testo)
-          campo.nome = cella.testo;
-      }
-      if (campo.nome.empty()) campo.nome = "F" + std::to_string(c + 1);
-      std::array<unsigned, 4> conta{};
-      for (unsigned r = foglio.primaRiga; r < foglio.righe; ++r)
-        ++conta[static_cast<int>(cartella_->Leggi(r, c).genere)];
-      campo.tipo = TipoColonna(conta, opzioni.imex);
+      campo.nome = nomi[k].empty() ? "F" + std::to_string(k + 1) : std::move(nomi[k]);
+      campo.tipo = TipoColonna(conta[k], opzioni.imex);
       tabella.campi.push_back(std::move(campo));
     }
     tabelle_.push_back(std::move(tabella));
-    fogli_.push_back(foglio);
+    primeRighe_.push_back(foglio.primaRiga + (intestazione ? 1 : 0));
   }
 
-  // The kind that most cells hold (text on a tie); under IMEX=1 any mix is text.
-  static TipoValore TipoColonna(const std::array<unsigned, 4>& conta, bool imex) {
-    const unsigned numeri = conta[1], date = conta[2], testi = conta[3];
-    const int generi = (numeri > 0) + (date > 0) + (testi > 0);
-    if (generi == 0 || (imex && generi > 1)) return TipoValore::Text;
-    if (testi >= numeri && testi >= date) return TipoValore::Text;
-    return numeri >= date ? TipoValore::Double : TipoValore::Date;
-  }
-
-  char decimale_;
-  std::shared_ptr<Cartella> cartella_;
+  ImpostazioniRegionali regionali_;
+  std::shared_ptr<const CartellaExcel> cartella_;
   std::vector<TabellaSorgente> tabelle_;
-  std::vector<Foglio> fogli_;
+  std::vector<uint32_t> primeRighe_;
 };
 
 }  // namespace

@@ -33,6 +33,8 @@ const Fixture kFixture[] = {
     {"Jet 3", "access/V1997_no-password.mdb", "s.mdb", "Access 2000;"},
     {"Jet 4 with password", "access/V2000_with-password.mdb", "s.mdb", "Access 2000;PWD=password"},
     {"Excel", "excel/listino.xls", "s.xls", "Excel 8.0;HDR=Yes"},
+    {"Excel formulas", "excel/formula_test_sjmachin.xls", "s.xls", "Excel 8.0;HDR=Yes; IMEX=1;"},
+    {"Excel ragged", "excel/ragged.xls", "s.xls", "Excel 8.0;HDR=No; IMEX=1;"},
     {"CSV semicolon", "csv/punto_e_virgola/articoli.csv", "articoli.csv", "Text;HDR=Yes"},
     {"CSV comma", "csv/virgola/articoli.csv", "articoli.csv", "Text;HDR=No"},
 };

@@ -11,7 +11,7 @@ function scrivi(nome, wb, ritocca) {
   const cfb = CFB.read(dati, { type: "buffer" });
   if (ritocca) ritocca(cfb);
   // Every stream, also the writer's own placeholder, grows to 4 KB so that the file needs
-  // no mini stream, which the reader rejects when it is this short.
+  // no mini stream (as the workbooks of Excel itself).
   for (const voce of cfb.FileIndex) {
     if (voce.type !== 2 || voce.content.length >= 4096) continue;
     voce.content = Buffer.concat([Buffer.from(voce.content), Buffer.alloc(4096 - voce.content.length)]);
@@ -77,8 +77,7 @@ scrivi("cifrato.xls", wb, (cfb) => {
   voce.size = voce.content.length;
 });
 
-// A text cell holding the empty string, which freexl cannot read: a damaged workbook, not an
-// encrypted one.
+// A text cell holding the empty string.
 const conVuoto = XLSX.utils.book_new();
 XLSX.utils.book_append_sheet(conVuoto, foglio([["a", "b"], ["x", ""]]), "Foglio");
 scrivi("testo_vuoto.xls", conVuoto);
