@@ -1,6 +1,8 @@
 #include "wizard/controlli.h"
 
+#include <QPainter>
 #include <QStyleOptionButton>
+#include <QStyleOptionSlider>
 #include <QStylePainter>
 
 #include "wizard/geometria.h"
@@ -19,6 +21,21 @@ void CasellaACapo::paintEvent(QPaintEvent* /*evento*/) {
 }
 
 bool CasellaACapo::hitButton(const QPoint& punto) const { return rect().contains(punto); }
+
+void BarraScorrimento::paintEvent(QPaintEvent* evento) {
+  QScrollBar::paintEvent(evento);
+  if (!hasFocus()) return;
+  QStyleOptionSlider opzione;
+  initStyleOption(&opzione);
+  const QRect cursore =
+      style()->subControlRect(QStyle::CC_ScrollBar, &opzione, QStyle::SC_ScrollBarSlider, this);
+  QPainter g(this);
+  g.setPen(palette().color(QPalette::Highlight));
+  g.drawRect(rect().adjusted(0, 0, -1, -1));
+  // The thumb too, inside its edge, as the desktop marks a focused scroll bar's thumb.
+  g.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+  g.drawRect(cursore.adjusted(2, 2, -3, -3));
+}
 
 QGroupBox* Riquadro(QWidget* genitore, const QString& nome, const QString& titolo, int sinistra,
                     int alto, int larghezza, int altezza) {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QString>
 
 namespace tarkpo::wizard {
@@ -15,6 +16,16 @@ class CasellaACapo : public QCheckBox {
  protected:
   void paintEvent(QPaintEvent* evento) override;
   bool hitButton(const QPoint& punto) const override;
+};
+
+// A scroll bar that shows when it has the focus, as the style's other controls do; Qt's
+// own looks the same either way.
+class BarraScorrimento : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+ protected:
+  void paintEvent(QPaintEvent* evento) override;
 };
 
 // A frame with a caption, at a place in twips.

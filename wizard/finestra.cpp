@@ -1,9 +1,11 @@
 #include "wizard/finestra.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QKeyEvent>
 
+#include "wizard/gruppi_opzioni.h"
 #include "wizard/programma.h"
 
 namespace tarkpo::wizard {
@@ -93,7 +95,39 @@ void Finestra::keyPressEvent(QKeyEvent* evento) {
 
 bool Finestra::event(QEvent* evento) {
   if (evento->type() == QEvent::WindowActivate && !scaricata_) Form_Activate();
+  if (evento->type() == QEvent::Show) PreparaControlli();
   return QWidget::event(evento);
+}
+
+void Finestra::PreparaControlli() {
+  for (auto* pulsante : findChildren<QAbstractButton*>()) pulsante->installEventFilter(this);
+  for (auto* elenco : findChildren<QComboBox*>()) {
+    // Only a list the user has put the focus on follows the wheel: Qt would give it the focus
+    // and turn it as the pointer passes over it.
+    elenco->setFocusPolicy(Qt::StrongFocus);
+    elenco->installEventFilter(this);
+  }
+}
+
+bool Finestra::eventFilter(QObject* oggetto, QEvent* evento) {
+  if (evento->type() == QEvent::KeyPress) {
+    auto* opzione = qobject_cast<QAbstractButton*>(oggetto);
+    if (opzione != nullptr && FrecciaInGruppo(opzione, *static_cast<QKeyEvent*>(evento)))
+      return true;
+  } else if (evento->type() == QEvent::Wheel) {
+    auto* elenco = qobject_cast<QComboBox*>(oggetto);
+    if (elenco != nullptr && !elenco->hasFocus()) {
+      // Ignored, the wheel goes on to the list's containers.
+      evento->ignore();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(oggetto, evento);
+}
+
+bool Finestra::focusNextPrevChild(bool avanti) {
+  FermateGruppi(this);
+  return QWidget::focusNextPrevChild(avanti);
 }
 
 }  // namespace tarkpo::wizard

@@ -48,11 +48,15 @@ class Finestra : public QWidget {
   void closeEvent(QCloseEvent* evento) override;
   bool event(QEvent* evento) override;
   void keyPressEvent(QKeyEvent* evento) override;
+  // The arrows in option groups and the wheel over lists, for every window's controls.
+  bool eventFilter(QObject* oggetto, QEvent* evento) override;
+  bool focusNextPrevChild(bool avanti) override;
 
   Programma& prog_;
 
  private:
   void Carica() { Form_Load(); }
+  void PreparaControlli();
 
   std::string nome_;
   QPointer<QPushButton> predefinito_;

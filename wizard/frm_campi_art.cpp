@@ -1,6 +1,7 @@
 #include "wizard/frm_campi_art.h"
 
 #include "core/accesso_origine.h"
+#include "wizard/controlli.h"
 #include "wizard/frm_opzioni_articoli.h"
 #include "wizard/frm_tabella_art.h"
 #include "wizard/frm_view_tab.h"
@@ -25,7 +26,7 @@ frmCampiArt::frmCampiArt(Programma& programma)
                    false}),
       Frame2(new QFrame(Frame1)),
       fraCampiScroll(new QWidget(Frame2)),
-      vscCampi(new QScrollBar(Qt::Vertical, Frame2)) {
+      vscCampi(new BarraScorrimento(Qt::Vertical, Frame2)) {
   Label1->setText(
       QString::fromUtf8("Impostare le corrispondenze tra i campi del database e i "
                         "campi della scheda \"Articoli\" del negozio."));

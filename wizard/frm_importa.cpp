@@ -213,6 +213,8 @@ void frmImporta::cmdImport_Click() {
   cmdBack->setEnabled(false);
   importazioneInCorso_ = false;
   DisponiHelp();
+  // The focused "Importa" is gone: Enter now saves the definition, or ends the wizard.
+  (esito.riuscita ? cmdSave : cmdFine)->setFocus(Qt::OtherFocusReason);
 }
 
 void frmImporta::cmdSave_Click() {

@@ -2,9 +2,11 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "core/mappa_campi.h"
@@ -51,19 +53,58 @@ int CarattereDigitato(const QKeyEvent& evento) {
   return t.at(0).unicode();
 }
 
-// The variation's list opens on the entry that holds the box's text, or on none.
+// The value a text of the variation box stands for, read as storing it reads it; none for a
+// text that is no number.
+std::optional<double> ValoreVariazione(const QString& testo) {
+  const std::string t = testo.toStdString();
+  if (!Regionali().IsNumeric(t)) return std::nullopt;
+  return Regionali().ADouble(t);
+}
+
+// The entry of the variation's list that holds `valore`, or -1.
+int VoceDelValore(const QComboBox& elenco, double valore) {
+  for (int i = 0; i < elenco.count(); ++i) {
+    if (ValoreVariazione(elenco.itemText(i)) == valore) return i;
+  }
+  return -1;
+}
+
+// The variation's list opens on the entry that holds the value shown, or on none. Qt's own
+// current entry stays where the list was filled or last picked: it is not what the user sees.
 class ComboVariazione : public QComboBox {
  public:
   using QComboBox::QComboBox;
 
   void showPopup() override {
-    // Picking the entry that equals the text leaves the text as it is.
-    const int voce = findText(currentText(), Qt::MatchExactly);
-    if (voce >= 0) setCurrentIndex(voce);
+    const std::optional<double> valore = ValoreVariazione(currentText());
+    const int voce = valore ? VoceDelValore(*this, *valore) : -1;
     QComboBox::showPopup();
-    if (voce < 0) view()->selectionModel()->clear();
+    // Opening picks nothing: the text stays as shown until an entry is picked.
+    if (voce < 0) {
+      view()->selectionModel()->clear();
+    } else {
+      const QModelIndex indice = model()->index(voce, modelColumn(), rootModelIndex());
+      view()->setCurrentIndex(indice);
+      view()->scrollTo(indice);
+    }
   }
 };
+
+// Which way a key steps through the variation's list: -1 up, 1 down, 0 for a key that does
+// not step. Page Up and Page Down step as the arrows do in Qt's combo boxes.
+int VersoTasto(const QKeyEvent& tasto) {
+  if (tasto.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) return 0;
+  switch (tasto.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+      return -1;
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+      return 1;
+    default:
+      return 0;
+  }
+}
 
 }  // namespace
 
@@ -205,8 +246,48 @@ bool frmOpzioniArticoli::cboVariazione_KeyPress(QString& carattere) {
   return c.unicode() == kBackspace || QStringLiteral("1234567890-+").contains(c);
 }
 
+void frmOpzioniArticoli::cboVariazione_Passo(int verso) {
+  // The list ascends, so down is towards the greater values; a value between two entries
+  // steps to the next one that way, and a text that is no number from the stored value,
+  // which leaving the box would show.
+  const double da = ValoreVariazione(cboVariazione->currentText()).value_or(prog_.def.gVariazione);
+  int voce = -1;
+  for (int i = 0; i < cboVariazione->count(); ++i) {
+    const std::optional<double> v = ValoreVariazione(cboVariazione->itemText(i));
+    if (!v) continue;
+    if (verso > 0 && *v > da) {
+      voce = i;
+      break;
+    }
+    if (verso < 0 && *v < da) voce = i;
+  }
+  if (voce < 0) return;
+  cboVariazione->setCurrentIndex(voce);
+  // Qt's current entry may already be this one; the text is what is shown and stored.
+  cboVariazione->setEditText(cboVariazione->itemText(voce));
+}
+
 bool frmOpzioniArticoli::eventFilter(QObject* oggetto, QEvent* evento) {
   const bool combo = oggetto == cboVariazione || oggetto == cboVariazione->lineEdit();
+  if (combo && evento->type() == QEvent::KeyPress) {
+    auto* tasto = static_cast<QKeyEvent*>(evento);
+    // Alt with an arrow opens the list, as F4 does.
+    const bool freccia = tasto->key() == Qt::Key_Up || tasto->key() == Qt::Key_Down;
+    if (freccia && (tasto->modifiers() & Qt::AltModifier)) {
+      cboVariazione->showPopup();
+      return true;
+    }
+    if (const int verso = VersoTasto(*tasto)) {
+      cboVariazione_Passo(verso);
+      return true;
+    }
+  }
+  if (oggetto == cboVariazione && evento->type() == QEvent::Wheel && cboVariazione->hasFocus()) {
+    const int y = static_cast<QWheelEvent*>(evento)->angleDelta().y();
+    if (y != 0) cboVariazione_Passo(y > 0 ? -1 : 1);
+    evento->accept();
+    return true;
+  }
   if (evento->type() == QEvent::KeyPress && (oggetto == txtMinima || combo)) {
     auto* tasto = static_cast<QKeyEvent*>(evento);
     const int c = CarattereDigitato(*tasto);

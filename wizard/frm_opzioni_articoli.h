@@ -46,6 +46,9 @@ class frmOpzioniArticoli : public PaginaWizard {
   void txtMinima_Change();
   void cboVariazione_Change();
   void cboVariazione_LostFocus();
+  // Up and Down, Page Up and Page Down, and the wheel over the focused box: one entry of the
+  // list from the value shown, towards the greater values for 1.
+  void cboVariazione_Passo(int verso);
   // False when the typed character is swallowed; may turn it into another one.
   bool cboVariazione_KeyPress(QString& carattere);
   QString TestoVariazione() const;

@@ -107,7 +107,7 @@ frmStart::frmStart(Programma& programma)
   cmdPath->setEnabled(false);
   PosizionaTwips(cmdPath, 5280, 720, 285, 285);
 
-  // No minimise button; the frame centres the first page of a run.
+  // No minimise button; the frame centres the page whenever it opens.
   setWindowFlag(Qt::WindowMinimizeButtonHint, false);
 
   connect(txtPath, &QLineEdit::textChanged, this, [this] { txtPath_Change(); });

@@ -12,6 +12,7 @@
 #include "wizard/frm_about.h"
 #include "wizard/frm_main.h"
 #include "wizard/geometria.h"
+#include "wizard/gruppi_opzioni.h"
 #include "wizard/programma.h"
 
 namespace tarkpo::wizard {
@@ -143,10 +144,13 @@ void PaginaWizard::Form_Load() {
 void PaginaWizard::PulsantiInFondo() {
   // The frame makes its buttons before the page makes its controls, so Tab would start on
   // the information button and Enter on a page just opened would show the about box. Tab
-  // runs through the page's own controls first, then the button row from left to right,
-  // and a page opens with the focus on its first control.
-  std::vector<QWidget*> riga{cmdInfo, cmdTutorial, cmdBack, cmdImport};
-  std::erase(riga, nullptr);
+  // runs through the page's own controls first, then the button row as it stands on the
+  // screen, left to right (buttons that share a place never show together), and a page
+  // opens with the focus on its first control.
+  std::vector<QWidget*> riga = PulsantiRiga();
+  riga.push_back(cmdTutorial);
+  std::stable_sort(riga.begin(), riga.end(),
+                   [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
   std::vector<QWidget*> ordine;
   // A window's focus chain is a ring through the window.
   for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
@@ -182,15 +186,18 @@ void PaginaWizard::Form_QueryUnload(ModoScarica modo, bool& /*annulla*/) {
 }
 
 void PaginaWizard::PrimaDiMostrare() {
-  // The first page of a run stands in the middle of the screen.
-  if (!prog_.posizionePagina) {
+  // The first page of a run and the start page, whenever it opens, stand in the middle of
+  // the screen; the others where the page they replace stood.
+  if (!prog_.posizionePagina || passo_ == 1) {
     if (QScreen* schermo = QGuiApplication::primaryScreen())
       prog_.posizionePagina = schermo->availableGeometry().center() - rect().center();
   }
   if (prog_.posizionePagina) move(*prog_.posizionePagina);
   // The window keeps its place in the focus ring, in front of the information button, so
-  // Qt would start there: the first control after the button row takes the focus instead.
+  // Qt would start there: the first control after the button row takes the focus instead,
+  // an option group on its chosen option.
   if (focusWidget() != nullptr) return;
+  FermateGruppi(this);
   for (QWidget* w = cmdImport->nextInFocusChain(); w != cmdImport; w = w->nextInFocusChain()) {
     if (w != this && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) {
       w->setFocus();

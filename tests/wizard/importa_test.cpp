@@ -9,6 +9,7 @@
 #include "core/mappa_campi.h"
 #include "support/negozio_test.h"
 #include "tests/wizard/ambiente.h"
+#include "tests/wizard/tastiera.h"
 #include "wizard/frm_importa.h"
 #include "wizard/frm_listini.h"
 
@@ -138,6 +139,41 @@ TEST(Importa, RiuscitaConBackupLastIniESalvataggio) {
 
   p.cmdFine->click();
   EXPECT_EQ(t.a.fini, std::vector<int>{0});
+}
+
+// After the run the focus is on what comes next, "Salva importazione" after a success, else
+// "Fine", so Enter does that; Tab follows the button row left to right.
+TEST(Importa, DopoLImportazioneIlFuocoVaAlPassoSeguente) {
+  for (bool riuscita : {true, false}) {
+    SCOPED_TRACE(riuscita ? "success" : "failure");
+    Importazione t;
+    if (!riuscita) t.prog.def.gTabellaRep = "mancante";
+    t.prog.def.gSovrascrivi = 1;
+    auto& p = t.prog.Form<frmImporta>();
+    p.Mostra();
+    test::Attiva(&p);
+    test::TabFino(&p, p.cmdImport);
+    test::Premi(&p, Qt::Key_Return);
+    ASSERT_TRUE(Visibile(p.cmdFine));
+    QWidget* primo = riuscita ? static_cast<QWidget*>(p.cmdSave) : p.cmdFine;
+    EXPECT_EQ(QApplication::focusWidget(), primo);
+    std::vector<QWidget*> giro;
+    for (int i = 0; i < 20; ++i) {
+      test::Premi(&p, Qt::Key_Tab);
+      if (QApplication::focusWidget() == primo) break;
+      giro.push_back(QApplication::focusWidget());
+    }
+    const std::vector<QWidget*> atteso =
+        riuscita ? std::vector<QWidget*>{p.cmdFine, p.cmdInfo, p.cmdTutorial}
+                 : std::vector<QWidget*>{p.cmdInfo, p.cmdTutorial};
+    EXPECT_EQ(giro, atteso);
+    ASSERT_EQ(QApplication::focusWidget(), primo);
+    t.a.messaggi.Pulisci();
+    t.a.dialoghi.Scegli("");
+    test::Premi(&p, Qt::Key_Return);
+    EXPECT_EQ(t.a.dialoghi.richieste.size(), riuscita ? 1u : 0u);
+    EXPECT_EQ(t.a.fini, riuscita ? std::vector<int>{} : std::vector<int>{0});
+  }
 }
 
 TEST(Importa, SenzaBackupERispostaNoNonImportaNulla) {

@@ -158,6 +158,87 @@ TEST(OpzioniArticoli, LElencoSiApreSulValoreAttuale) {
   }
 }
 
+// Up and Down step one entry of the list from the value shown ("-50" at the top, so Down
+// goes to the greater values); a value between entries steps to the next entry that way, a
+// value beyond the last entry that way stays. What is shown is what is stored, and the list
+// then opens on the entry shown.
+TEST(OpzioniArticoli, LeFrecceScorronoLElencoDalValoreMostrato) {
+  ConRegionali italiane(ImpostazioniRegionali::Italiane());
+  struct Caso {
+    float memorizzata;
+    Qt::Key tasto;  // Qt::Key_unknown: a turn of the wheel downwards
+    const char* mostrata;
+    float dopo;
+  } casi[] = {
+      {0, Qt::Key_Down, "+5", 5},       {0, Qt::Key_Up, "-5", -5},
+      {15, Qt::Key_Down, "+20", 20},    {15, Qt::Key_Up, "+10", 10},
+      {7, Qt::Key_Down, "+10", 10},     {7, Qt::Key_Up, "+5", 5},
+      {-12.5f, Qt::Key_Up, "-15", -15}, {-12.5f, Qt::Key_Down, "-10", -10},
+      {50, Qt::Key_Down, "+50", 50},    {-50, Qt::Key_Up, "-50", -50},
+      {100, Qt::Key_Up, "+50", 50},     {-100, Qt::Key_Down, "-50", -50},
+      {0, Qt::Key_PageDown, "+5", 5},   {-40, Qt::Key_PageUp, "-50", -50},
+      {0, Qt::Key_unknown, "+5", 5},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(std::to_string(c.memorizzata) + " key " + std::to_string(c.tasto));
+    Ambiente a;
+    Programma& prog = a.Crea();
+    prog.def.gVariazione = c.memorizzata;
+    auto& p = Mostrata(prog);
+    test::TabFino(&p, p.cboVariazione);
+    if (c.tasto == Qt::Key_unknown) {
+      test::Rotella(p.cboVariazione);
+    } else {
+      test::Premi(&p, c.tasto);
+    }
+    EXPECT_EQ(p.cboVariazione->currentText().toStdString(), c.mostrata);
+    EXPECT_FLOAT_EQ(prog.def.gVariazione, c.dopo);
+    QAbstractItemView* elenco = ApriElenco(p);
+    EXPECT_EQ(elenco->currentIndex().data().toString().toStdString(), c.mostrata);
+    test::Premi(elenco, Qt::Key_Escape);
+    test::Premi(&p, Qt::Key_Tab);
+    EXPECT_EQ(p.cboVariazione->currentText().toStdString(), c.mostrata);
+    EXPECT_FLOAT_EQ(prog.def.gVariazione, c.dopo);
+    p.Scarica();
+  }
+}
+
+// Steps go from what is typed, not from the entry picked last.
+TEST(OpzioniArticoli, LeFrecceDopoUnValoreDigitato) {
+  ConRegionali inglesi(ImpostazioniRegionali::Inglesi());
+  Ambiente a;
+  Programma& prog = a.Crea();
+  auto& p = Mostrata(prog);
+  QAbstractItemView* elenco = ApriElenco(p);
+  test::Premi(elenco, Qt::Key_Down);  // +5
+  test::Premi(elenco, Qt::Key_Return);
+  ASSERT_FLOAT_EQ(prog.def.gVariazione, 5);
+  test::Premi(&p, Qt::Key_End);
+  test::Premi(&p, Qt::Key_Backspace);
+  test::Premi(&p, Qt::Key_Backspace);
+  test::Scrivi(&p, "22");
+  test::Premi(&p, Qt::Key_Up);
+  EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("+20"));
+  test::Premi(&p, Qt::Key_End);
+  for (int i = 0; i < 3; ++i) test::Premi(&p, Qt::Key_Backspace);
+  test::Scrivi(&p, "5");  // the entry picked before, typed without its sign
+  ApriElenco(p);
+  EXPECT_EQ(elenco->currentIndex().data().toString(), QStringLiteral("+5"));
+  test::Premi(elenco, Qt::Key_Escape);
+  EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("5"));
+  test::Premi(&p, Qt::Key_Down);
+  EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("+10"));
+  EXPECT_FLOAT_EQ(prog.def.gVariazione, 10);
+  // A lone sign is no value: the step goes from the stored one, which leaving would show.
+  test::Premi(&p, Qt::Key_End);
+  for (int i = 0; i < 3; ++i) test::Premi(&p, Qt::Key_Backspace);
+  ASSERT_FLOAT_EQ(prog.def.gVariazione, 1);  // "+1" was stored on the way
+  test::Scrivi(&p, "-");
+  test::Premi(&p, Qt::Key_Down);
+  EXPECT_EQ(p.cboVariazione->currentText(), QStringLiteral("+5"));
+  EXPECT_FLOAT_EQ(prog.def.gVariazione, 5);
+}
+
 TEST(OpzioniArticoli, TabEsceDaiDueRiquadriFiltrati) {
   Ambiente a;
   Programma& prog = a.Crea();

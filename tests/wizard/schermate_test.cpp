@@ -12,6 +12,7 @@
 #include "support/negozio_test.h"
 #include "tests/wizard/ambiente.h"
 #include "tests/wizard/origine_prova.h"
+#include "tests/wizard/tastiera.h"
 #include "tests/wizard/testi_interi.h"
 #include "wizard/applicazione.h"
 #include "wizard/frm_about.h"
@@ -133,6 +134,10 @@ TEST(Schermate, PagineDelleTabelleEDeiCampi) {
   frmCampiArt& campiArt = o.prog.Form<frmCampiArt>();
   campiArt.vscCampi->setValue(100);
   salva(campiArt, "campi_articoli.png");
+  // The scroll bar with the focus, reached as the keyboard reaches it.
+  test::Attiva(&campiArt);
+  test::TabFino(&campiArt, campiArt.vscCampi);
+  salva(campiArt, "campi_articoli_barra.png");
 }
 
 // The pages from the item options to the import, over a shop with four languages and ten

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -33,6 +34,15 @@ inline void TabFino(QWidget* finestra, QWidget* w) {
   for (int i = 0; i < 40 && QApplication::focusWidget() != w; ++i) Premi(finestra, Qt::Key_Tab);
   ASSERT_EQ(QApplication::focusWidget(), w)
       << "Tab never reaches " << w->objectName().toStdString();
+}
+
+// One notch of the mouse wheel downwards over `w`, delivered to `w` itself: QtTest has no
+// wheel, and this event never goes on to `w`'s containers as the window system's would.
+inline void Rotella(QWidget* w) {
+  const QPointF punto(w->width() / 2.0, w->height() / 2.0);
+  QWheelEvent evento(punto, w->mapToGlobal(punto), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w, &evento);
 }
 
 }  // namespace tarkpo::test
