@@ -51,17 +51,15 @@ std::string Riga(int16_t v) { return Riga(static_cast<int32_t>(v)); }
 std::string Riga(float v) { return (v >= 0 ? " " : "") + Regionali().TestoSingle(v) + " "; }
 
 // A number under the user's separator, or else under the other of "," and ".", so a
-// file written under another locale reads back equal.
+// file written under another locale reads back equal. The file's numbers are never
+// grouped: a "." there is another locale's decimal point, not a thousands separator.
 template <typename T, typename Conversione>
 void LeggiNumero(FileConfigurazione& file, T& target, Conversione converti) {
   std::string riga;
   if (!file.LeggiRiga(riga)) return;
-  const ImpostazioniRegionali& locale = Regionali();
-  std::optional<T> v = converti(locale, riga);
-  if (!v) {
-    ImpostazioniRegionali altro(locale.SeparatoreDecimale() == ',' ? '.' : ',');
-    v = converti(altro, riga);
-  }
+  const char decimale = Regionali().SeparatoreDecimale();
+  std::optional<T> v = converti(ImpostazioniRegionali(decimale), riga);
+  if (!v) v = converti(ImpostazioniRegionali(decimale == ',' ? '.' : ','), riga);
   if (v) target = *v;
 }
 

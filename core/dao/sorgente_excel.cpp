@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "core/dao/sorgente_comune.h"
+#include "core/regionali.h"
 
 namespace tarkpo::dao {
 
@@ -24,12 +25,7 @@ struct Cella {
 };
 
 std::string TestoNumero(double v, char decimale) {
-  std::array<char, 64> b{};
-  auto [fine, ec] = std::to_chars(b.data(), b.data() + b.size(), v);
-  std::string t(b.data(), ec == std::errc() ? fine : b.data());
-  for (char& c : t)
-    if (c == '.') c = decimale;
-  return t;
+  return ImpostazioniRegionali(decimale).TestoDouble(v);
 }
 
 uint32_t Le32(const unsigned char* p) {
