@@ -163,6 +163,15 @@ TEST(FileDefinizione, ReadingKeepsWhatALineDoesNotGive) {
        },
        [](auto&) {}},
       {"LF line ends", [](auto r) { return Unisci(r, "\n"); }, [](auto&) {}},
+      {"CR line ends", [](auto r) { return Unisci(r, "\r"); }, [](auto&) {}},
+      {"mixed line ends",
+       [](auto r) {
+         std::string t;
+         const char* fini[] = {"\r\n", "\n", "\r"};  // never a CR before an LF
+         for (size_t i = 0; i < r.size(); ++i) t += r[i] + fini[i % 3];
+         return t;
+       },
+       [](auto&) {}},
       {"last line without its end",
        [](auto r) {
          std::string t = Unisci(r);
