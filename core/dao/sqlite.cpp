@@ -120,12 +120,14 @@ Valore LeggiColonna(sqlite3_stmt* st, int i, const FieldDef& campo) {
       if (intero && n >= INT32_MIN && n <= INT32_MAX) return Valore::Lungo(static_cast<int32_t>(n));
       break;
     case TipoValore::Single:
-      // SQLite holds a double: one that a Single does not hold exactly (a price 199999.99,
-      // a 1e39, an Inf) is read as the Double it is, so no digit is lost and nothing
-      // becomes Inf on the way.
-      if (std::fabs(d) <= std::numeric_limits<float>::max() &&
-          static_cast<double>(static_cast<float>(d)) == d)
-        return Valore::Singolo(static_cast<float>(d));
+      // SQLite holds a double: a Single written as its shortest form (1.3) or exactly
+      // (1.2999999523162842) reads back as that Single; any other (a price 199999.99, a
+      // 1e39, an Inf) is read as the Double it is, so no digit is lost and nothing becomes
+      // Inf on the way.
+      if (std::fabs(d) <= std::numeric_limits<float>::max()) {
+        const float f = static_cast<float>(d);
+        if (static_cast<double>(f) == d || DoubleDaSingle(f) == d) return Valore::Singolo(f);
+      }
       break;
     case TipoValore::Double:
       return Valore::Doppio(d);
@@ -159,6 +161,10 @@ void LegaValore(sqlite3_stmt* st, int i, const Valore& v) {
       sqlite3_bind_int64(st, i, v.Intero64());
       break;
     case TipoValore::Single:
+      // As the shortest decimal form the Single reads back from: the shop's other readers
+      // see 1.3, not 1.2999999523162842.
+      sqlite3_bind_double(st, i, DoubleDaSingle(static_cast<float>(v.Reale())));
+      break;
     case TipoValore::Double:
     case TipoValore::Date:
       sqlite3_bind_double(st, i, v.Reale());

@@ -352,11 +352,14 @@ TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
               "Pane e forni 4 0|Vini 22 5");
     EXPECT_EQ(Negozio("SELECT printf('%s %d %d %.9g', codice, prezzo, offertaprezzo, peso) "
                       "FROM articoli ORDER BY codice"),
-              "F001 128000 0 0.5|F002 41000 36000 0.25|F003 67500 0 0.300000012|"
-              "O001 105000 0 0.920000017|O002 79000 0 0.300000012|O003 12000 0 1|"
+              "F001 128000 0 0.5|F002 41000 36000 0.25|F003 67500 0 0.3|"
+              "O001 105000 0 0.92|O002 79000 0 0.3|O003 12000 0 1|"
               "P001 32000 0 1|P002 24500 19900 0.25|P003 45000 0 0.5|"
-              "S001 490000 390000 5|V001 389000 345000 1.29999995|V002 99900 0 1.29999995|"
-              "V003 115000 0 1.29999995|X001 10000 0 0|X002 20000 0 0");
+              "S001 490000 390000 5|V001 389000 345000 1.3|V002 99900 0 1.3|"
+              "V003 115000 0 1.3|X001 10000 0 0|X002 20000 0 0");
+    // The weights as the catalogue writes them, to the last bit of the shop's doubles.
+    EXPECT_EQ(Negozio("SELECT codice FROM articoli WHERE peso IN (0.3, 0.92, 1.3) ORDER BY codice"),
+              "F003|O001|O002|V001|V002|V003");
     EXPECT_EQ(Negozio("SELECT imgX0 || 'x' || imgY0 || ' ' || imgX2 FROM articoli "
                       "WHERE codice = 'P001'"),
               "120x90 40");
