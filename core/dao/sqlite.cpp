@@ -419,8 +419,11 @@ class CursoreSelect : public Cursore {
 
 class DatabaseSqlite : public Database {
  public:
-  explicit DatabaseSqlite(std::shared_ptr<Connessione> c)
-      : conn_(std::move(c)), nome_(conn_->Percorso()), aperto_(std::make_shared<bool>(true)) {}
+  DatabaseSqlite(std::shared_ptr<Connessione> c, Rinnovo rinnovo)
+      : conn_(std::move(c)),
+        rinnovo_(std::move(rinnovo)),
+        nome_(conn_->Percorso()),
+        aperto_(std::make_shared<bool>(true)) {}
   // Its recordsets keep working after the object goes: only Close ends them.
 
   const std::string& Name() const override { return nome_; }
@@ -429,6 +432,7 @@ class DatabaseSqlite : public Database {
 
   const std::vector<TableDef>& TableDefs() override {
     Verifica();
+    Rinnova();
     tabelle_.clear();
     std::vector<std::string> nomi;
     sqlite3_stmt* st = conn_->Prepara("SELECT name FROM sqlite_master WHERE type='table'");
@@ -445,6 +449,7 @@ class DatabaseSqlite : public Database {
 
   std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente, int) override {
     Verifica();
+    Rinnova();
     size_t inizio = sorgente.find_first_not_of(" \t\r\n(");
     std::string parola =
         MinuscoloAscii(sorgente.substr(inizio == std::string::npos ? 0 : inizio, 7));
@@ -465,6 +470,11 @@ class DatabaseSqlite : public Database {
  private:
   void Verifica() const {
     if (!*aperto_) ErroreChiuso();
+  }
+  // The recordsets already open keep the connection they read through.
+  void Rinnova() {
+    if (!rinnovo_) return;
+    if (auto nuova = rinnovo_()) conn_ = std::move(nuova);
   }
 
   std::unique_ptr<Recordset> ApriSelect(const std::string& sql) {
@@ -492,6 +502,7 @@ class DatabaseSqlite : public Database {
   }
 
   std::shared_ptr<Connessione> conn_;
+  Rinnovo rinnovo_;
   std::string nome_;
   std::shared_ptr<bool> aperto_;
   std::vector<TableDef> tabelle_;
@@ -499,8 +510,9 @@ class DatabaseSqlite : public Database {
 
 }  // namespace
 
-std::shared_ptr<Database> NuovoDatabaseSqlite(std::shared_ptr<Connessione> connessione) {
-  return std::make_shared<DatabaseSqlite>(std::move(connessione));
+std::shared_ptr<Database> NuovoDatabaseSqlite(std::shared_ptr<Connessione> connessione,
+                                              Rinnovo rinnovo) {
+  return std::make_shared<DatabaseSqlite>(std::move(connessione), std::move(rinnovo));
 }
 
 }  // namespace tarkpo::dao
