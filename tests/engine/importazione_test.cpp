@@ -289,11 +289,7 @@ TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
       std::string(TARKPO_SORGENTI) + "/demo/catalogo", origine_.Percorso(),
       std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
   // The CSV files are ";" delimited with decimal commas, as an Italian user writes them.
-  const std::string impostazioni =
-      "Software\\VB and VBA Program Settings\\Tarvelin KPO\\set0\\Jet\\4.0";
-  motore_.IniPath = "HKEY_CURRENT_USER\\" + impostazioni;
-  ASSERT_TRUE(registro_.ScriviStringa(HKEY_CURRENT_USER, impostazioni + "\\Engines\\Text", "Format",
-                                      "Delimited(;)"));
+  TestiConPuntoEVirgola();
   const ImpostazioniRegionali salvate = Regionali();
   Regionali() = ImpostazioniRegionali::Italiane();
 
@@ -404,11 +400,7 @@ std::vector<std::string> Campi(const std::string& riga) {
 // spreadsheet with separators writes them ("3.200,00", "€ 34.500,00", "40.000" under
 // Italian settings): imported under those settings, to the cent.
 TEST_F(BancoImportazione, CatalogoDemoConSeparatoriDelleMigliaia) {
-  const std::string impostazioni =
-      "Software\\VB and VBA Program Settings\\Tarvelin KPO\\set0\\Jet\\4.0";
-  motore_.IniPath = "HKEY_CURRENT_USER\\" + impostazioni;
-  ASSERT_TRUE(registro_.ScriviStringa(HKEY_CURRENT_USER, impostazioni + "\\Engines\\Text", "Format",
-                                      "Delimited(;)"));
+  TestiConPuntoEVirgola();
   const ImpostazioniRegionali salvate = Regionali();
   const ImpostazioniRegionali italiane = ImpostazioniRegionali::Italiane();
   struct Caso {
