@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   dao::OpzioniTesto opzioni;
   opzioni.delimitatore = ';';
   opzioni.righeAnalizzate = 0;
-  opzioni.separatoreDecimale = ',';
+  opzioni.regionali = ImpostazioniRegionali::Italiane();
   auto t = std::chrono::steady_clock::now();
   auto sorgente = dao::ApriSorgenteTesto(cartella.string(), opzioni);
   const double apertura = Secondi(t);

@@ -56,15 +56,22 @@ bool Elenca(const std::string& tabellaScelta, dao::Database* gDb, IListaTabelle&
     if (!gDb)
       throw dao::ErroreDao(kOggettoNonImpostato,
                            "Variabile oggetto o variabile del blocco With non impostata");
+    std::vector<const dao::TableDef*> utente;
+    std::vector<std::string_view> nomi;
     for (const auto& tabella : gDb->TableDefs()) {
       if ((tabella.Attributes() & dao::dbSystemObject) != 0) continue;
-      const int mostrata = mostrate.AddItem(NomeVisibileTabella(def, tabella.Name()));
-      const int interna = nomiInterni.AddItem(tabella.Name());
+      utente.push_back(&tabella);
+      nomi.push_back(tabella.Name());
+    }
+    // The saved choice is marked by the rule every lookup follows, letter case counting.
+    const auto scelta =
+        tabellaScelta.empty() ? std::nullopt : CercaNomeTabella(nomi, tabellaScelta, true);
+    for (size_t i = 0; i < utente.size(); ++i) {
+      const std::string& nome = utente[i]->Name();
+      const int mostrata = mostrate.AddItem(NomeVisibileTabella(def, nome));
+      const int interna = nomiInterni.AddItem(nome);
       mostrate.SetItemData(mostrata, interna);
-      // A definition file gives back a name that is not UTF-8 in UTF-8.
-      if (!tabellaScelta.empty() &&
-          (tabellaScelta == tabella.Name() || tabellaScelta == InUtf8(tabella.Name())))
-        mostrate.SetListIndex(mostrata);
+      if (scelta == i) mostrate.SetListIndex(mostrata);
     }
     return true;
   } catch (const dao::ErroreDao& e) {

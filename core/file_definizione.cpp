@@ -51,17 +51,15 @@ std::string Riga(int16_t v) { return Riga(static_cast<int32_t>(v)); }
 std::string Riga(float v) { return (v >= 0 ? " " : "") + Regionali().TestoSingle(v) + " "; }
 
 // A number under the user's separator, or else under the other of "," and ".", so a
-// file written under another locale reads back equal.
+// file written under another locale reads back equal. The file's numbers are never
+// grouped: a "." there is another locale's decimal point, not a thousands separator.
 template <typename T, typename Conversione>
 void LeggiNumero(FileConfigurazione& file, T& target, Conversione converti) {
   std::string riga;
   if (!file.LeggiRiga(riga)) return;
-  const ImpostazioniRegionali& locale = Regionali();
-  std::optional<T> v = converti(locale, riga);
-  if (!v) {
-    ImpostazioniRegionali altro(locale.SeparatoreDecimale() == ',' ? '.' : ',');
-    v = converti(altro, riga);
-  }
+  const char decimale = Regionali().SeparatoreDecimale();
+  std::optional<T> v = converti(ImpostazioniRegionali(decimale), riga);
+  if (!v) v = converti(ImpostazioniRegionali(decimale == ',' ? '.' : ','), riga);
   if (v) target = *v;
 }
 
@@ -90,14 +88,13 @@ FileConfigurazione::FileConfigurazione(std::string_view contenuto) {
   while (contenuto.starts_with("\xEF\xBB\xBF")) contenuto.remove_prefix(3);
   // Line by line: a file written on Windows holds Windows-1252, one written here UTF-8, and
   // among its UTF-8 lines a table name may keep the Windows-1252 bytes of a file's name.
+  // A line ends at CR LF, LF, or a lone CR as old Mac editors write.
   size_t inizio = 0;
   while (inizio < contenuto.size()) {
-    size_t fine = contenuto.find('\n', inizio);
+    size_t fine = contenuto.find_first_of("\r\n", inizio);
     if (fine == std::string_view::npos) fine = contenuto.size();
-    size_t lunghezza = fine - inizio;
-    if (lunghezza > 0 && contenuto[fine - 1] == '\r') --lunghezza;
-    righe_.push_back(InUtf8(contenuto.substr(inizio, lunghezza)));
-    inizio = fine + 1;
+    righe_.push_back(InUtf8(contenuto.substr(inizio, fine - inizio)));
+    inizio = fine + (contenuto.substr(fine).starts_with("\r\n") ? 2 : 1);
   }
 }
 

@@ -8,6 +8,7 @@
 #include "core/caratteri.h"
 #include "core/dao/dao.h"
 #include "core/dao/errore.h"
+#include "core/testo.h"
 
 namespace tarkpo {
 
@@ -26,23 +27,30 @@ std::string TestoRiga(IElencoCampo& elenco) {
   return scelta >= 0 ? elenco.Voce(scelta) : std::string();
 }
 
+// A page that could not list the table's fields holds the blank entry alone: it says
+// nothing of the saved mapping, which validation then leaves as it is.
+bool SenzaCampi(IRigheMappa& pagina) { return pagina.Riga(0).NumeroVoci() <= 1; }
+
 constexpr const char* kStessoCampo =
     "Non è consentito attribuire lo stesso campo del database\na più campi del negozio";
 
 // The names already given to a shop field; exact, case-sensitive comparison.
 using NomiUsati = std::unordered_set<std::string>;
 
-// The field names of the table `tabella` of `db`; 3265 when the table is not there.
+// The field names of the table `tabella` of `db`, found as the engine finds it; 3265 when
+// the table is not there.
 CampiTabella CampiDi(dao::Database& db, const std::string& tabella) {
   return [&db, tabella] {
-    for (const dao::TableDef& t : db.TableDefs()) {
-      if (!UgualiSenzaMaiuscole(t.Name(), tabella)) continue;
-      std::vector<std::string> nomi;
-      for (const dao::FieldDef& campo : t.Fields()) nomi.push_back(campo.Name());
-      return nomi;
-    }
-    throw dao::ErroreDao(dao::errori::kElementoNonTrovato,
-                         "Tabella \"" + tabella + "\" non trovata");
+    const std::vector<dao::TableDef>& tabelle = db.TableDefs();
+    std::vector<std::string_view> nomi;
+    for (const dao::TableDef& t : tabelle) nomi.push_back(t.Name());
+    const auto trovata = CercaNomeTabella(nomi, tabella);
+    if (!trovata)
+      throw dao::ErroreDao(dao::errori::kElementoNonTrovato,
+                           "Tabella \"" + tabella + "\" non trovata");
+    std::vector<std::string> campi;
+    for (const dao::FieldDef& campo : tabelle[*trovata].Fields()) campi.push_back(campo.Name());
+    return campi;
   };
 }
 
@@ -108,6 +116,7 @@ bool ValidaCampiRep(MappaCampi mappa, IRigheMappa& pagina, bool mostraMessaggi,
     return false;
   };
   try {
+    if (SenzaCampi(pagina)) return avvisa("Il campo del negozio \"Titolo\" non può essere vuoto");
     NomiUsati usati;
     for (int i = 0; i < kRigheReparti; ++i) {
       IElencoCampo& riga = pagina.Riga(i);
@@ -137,7 +146,8 @@ bool ValidaCampiArt(MappaCampi mappa, IRigheMappa& pagina, bool mostraMessaggi,
   try {
     NomiUsati usati;
     int attribuiti = 0;
-    for (int i = 0; i < kRigheArticoli; ++i) {
+    const int righe = SenzaCampi(pagina) ? 0 : kRigheArticoli;
+    for (int i = 0; i < righe; ++i) {
       IElencoCampo& riga = pagina.Riga(i);
       std::string testo = TestoRiga(riga);
       if (!testo.empty() && usati.contains(testo)) {

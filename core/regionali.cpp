@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace tarkpo {
 
@@ -20,49 +21,105 @@ struct NumeroDecimale {
   int esponente = 0;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsCifra(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view SenzaBlank(std::string_view t) {
-  while (!t.empty() && IsBlank(t.front())) t.remove_prefix(1);
-  while (!t.empty() && IsBlank(t.back())) t.remove_suffix(1);
-  return t;
+// What a number may hold besides its sign and digits.
+struct Forma {
+  char decimale = '.';
+  const std::vector<std::string>* gruppi = nullptr;  // the grouping's forms; none when null
+  std::string_view valuta;                           // "" for none
+  bool esponente = true;
+};
+
+// Blanks around the parts of a number: spaces, tabs and the no-break spaces that French and
+// Swiss settings put between a number and its currency.
+size_t Blank(std::string_view t, size_t i) {
+  if (i < t.size() && (t[i] == ' ' || t[i] == '\t')) return 1;
+  if (t.substr(i).starts_with("\xC2\xA0")) return 2;      // U+00A0
+  if (t.substr(i).starts_with("\xE2\x80\xAF")) return 3;  // U+202F
+  return 0;
 }
 
 // Blanks around, an optional sign, digits with at most one decimal separator (at least
-// one digit), an optional exponent.
-std::optional<NumeroDecimale> Analizza(std::string_view testo, char decimale) {
-  std::string_view t = SenzaBlank(testo);
+// one digit), an optional exponent. Before the decimal separator the digits may be grouped
+// in threes, a first group of one to three digits; a currency symbol may stand before the
+// number (after or before its sign) or after it.
+std::optional<NumeroDecimale> Analizza(std::string_view t, const Forma& forma) {
   NumeroDecimale n;
   size_t i = 0;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) n.negativo = t[i++] == '-';
+  auto blank = [&] {
+    while (size_t b = Blank(t, i)) i += b;
+  };
+  bool segno = false;
+  auto leggiSegno = [&] {
+    if (segno || i >= t.size() || (t[i] != '+' && t[i] != '-')) return;
+    n.negativo = t[i++] == '-';
+    segno = true;
+  };
+  bool valuta = false;
+  auto leggiValuta = [&] {
+    if (valuta || forma.valuta.empty() || !t.substr(i).starts_with(forma.valuta)) return false;
+    i += forma.valuta.size();
+    valuta = true;
+    blank();
+    return true;
+  };
+  blank();
+  leggiSegno();
+  if (leggiValuta()) leggiSegno();
+  // A grouping separator is one only when exactly three digits follow it.
+  auto gruppo = [&]() -> size_t {
+    if (forma.gruppi == nullptr) return 0;
+    for (const std::string& g : *forma.gruppi) {
+      if (!t.substr(i).starts_with(g)) continue;
+      const size_t c = i + g.size();
+      if (c + 3 <= t.size() && IsCifra(t[c]) && IsCifra(t[c + 1]) && IsCifra(t[c + 2]) &&
+          (c + 3 == t.size() || !IsCifra(t[c + 3])))
+        return g.size();
+    }
+    return 0;
+  };
   bool cifreViste = false;
   bool separatoreVisto = false;
+  bool raggruppate = false;
+  int cifreGruppo = 0;  // digits since the start or the last grouping separator
   int cifreDecimali = 0;
-  for (; i < t.size(); ++i) {
-    char c = t[i];
+  while (i < t.size()) {
+    const char c = t[i];
     if (IsCifra(c)) {
       cifreViste = true;
       if (!n.cifre.empty() || c != '0') n.cifre.push_back(c);
-      if (separatoreVisto) ++cifreDecimali;
-    } else if (c == decimale && !separatoreVisto) {
+      if (separatoreVisto)
+        ++cifreDecimali;
+      else
+        ++cifreGruppo;
+      ++i;
+    } else if (c == forma.decimale && !separatoreVisto) {
       separatoreVisto = true;
+      ++i;
+    } else if (size_t g = separatoreVisto ? 0 : gruppo();
+               g > 0 && cifreGruppo >= 1 && (raggruppate ? cifreGruppo == 3 : cifreGruppo <= 3)) {
+      raggruppate = true;
+      cifreGruppo = 0;
+      i += g;
     } else {
       break;
     }
   }
   if (!cifreViste) return std::nullopt;
   long esponente = 0;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+  if (forma.esponente && i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
     ++i;
     bool espNegativo = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) espNegativo = t[i++] == '-';
-    if (i == t.size()) return std::nullopt;
+    if (i == t.size() || !IsCifra(t[i])) return std::nullopt;
     for (; i < t.size() && IsCifra(t[i]); ++i) {
       if (esponente < 100000) esponente = esponente * 10 + (t[i] - '0');
     }
     if (espNegativo) esponente = -esponente;
   }
+  blank();
+  leggiValuta();
   if (i != t.size()) return std::nullopt;
   n.esponente = static_cast<int>(esponente) - cifreDecimali;
   if (n.cifre.empty()) n.esponente = 0;
@@ -73,6 +130,9 @@ std::optional<NumeroDecimale> Analizza(std::string_view testo, char decimale) {
   }
   return n;
 }
+
+// The plain form of the program's own texts: '.' and digits, as to_chars writes them.
+std::optional<NumeroDecimale> Analizza(std::string_view t) { return Analizza(t, Forma{}); }
 
 // The value times 10^scala, rounded half even, when its magnitude fits in an int64_t
 // (with room for INT64_MIN).
@@ -202,39 +262,53 @@ std::optional<T> InIntervallo(std::optional<int64_t> v) {
   return static_cast<T>(*v);
 }
 
-template <typename T>
-std::optional<T> AIntero(std::string_view testo, char decimale) {
-  auto n = Analizza(testo, decimale);
-  if (!n) return std::nullopt;
-  return InIntervallo<T>(Scala(*n, 0));
-}
-
 // A finite double as its shortest decimal form scaled by 10^scala, rounded half even.
 std::optional<int64_t> DoubleScalato(double v, int scala) {
   if (!std::isfinite(v)) return std::nullopt;
-  auto n = Analizza(Scientifica(v, -1), '.');
+  auto n = Analizza(Scientifica(v, -1));
   if (!n) return std::nullopt;
   return Scala(*n, scala);
 }
 
 std::optional<int64_t> DoubleAIntero(double v) { return DoubleScalato(v, 0); }
 
+bool IsBlank(std::string_view s) {
+  return s == " " || s == "\xC2\xA0" || s == "\xE2\x80\xAF" || s == "\xE2\x80\x89";
+}
+
 }  // namespace
 
+ImpostazioniRegionali::ImpostazioniRegionali(char decimale, std::string migliaia,
+                                             std::string valuta)
+    : decimale_(decimale), migliaia_(std::move(migliaia)), valuta_(std::move(valuta)) {
+  if (migliaia_.empty() || migliaia_ == std::string(1, decimale_)) {
+    migliaia_.clear();
+  } else if (IsBlank(migliaia_)) {
+    // Settings that group with a narrow no-break space meet files grouped with a plain
+    // blank or a no-break space.
+    gruppi_ = {" ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89"};
+  } else if (migliaia_ == "'" || migliaia_ == "\xE2\x80\x99") {
+    gruppi_ = {"'", "\xE2\x80\x99"};  // U+2019, the typographic apostrophe
+  } else {
+    gruppi_ = {migliaia_};
+  }
+  // The decimal separator standing alone, or a symbol made only of blanks, would swallow
+  // what it stands beside.
+  if (valuta_.find_first_not_of(" \t") == std::string::npos || valuta_ == std::string(1, decimale_))
+    valuta_.clear();
+}
+
 ImpostazioniRegionali ImpostazioniRegionali::DalLocale() {
-  ImpostazioniRegionali r;
-  locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-  if (loc == static_cast<locale_t>(0)) return r;
+  locale_t loc = newlocale(LC_NUMERIC_MASK | LC_MONETARY_MASK, "", static_cast<locale_t>(0));
+  if (loc == static_cast<locale_t>(0)) return ImpostazioniRegionali();
   const char* dec = nl_langinfo_l(RADIXCHAR, loc);
   const char* mig = nl_langinfo_l(THOUSEP, loc);
-  if (dec != nullptr && std::strlen(dec) == 1) r.decimale_ = dec[0];
-  // A thousands separator that is not one plain character (none, or a multibyte blank)
-  // is taken as the other of "." and ",".
-  if (mig != nullptr && std::strlen(mig) == 1 && mig[0] != r.decimale_) {
-    r.migliaia_ = mig[0];
-  } else {
-    r.migliaia_ = r.decimale_ == ',' ? '.' : ',';
-  }
+  // The symbol after a mark of its place: "-" before the number, "+" after it, "." in
+  // place of the decimal separator.
+  const char* val = nl_langinfo_l(CRNCYSTR, loc);
+  const char decimale = dec != nullptr && std::strlen(dec) == 1 ? dec[0] : '.';
+  std::string valuta = val != nullptr && *val != '\0' ? std::string(val + 1) : std::string();
+  ImpostazioniRegionali r(decimale, mig != nullptr ? mig : "", std::move(valuta));
   freelocale(loc);
   return r;
 }
@@ -243,28 +317,50 @@ bool ImpostazioniRegionali::IsNumeric(std::string_view testo) const {
   return ADouble(testo).has_value();
 }
 
+namespace {
+Forma FormaDi(char decimale, const std::vector<std::string>& gruppi, std::string_view valuta) {
+  Forma f;
+  f.decimale = decimale;
+  f.gruppi = &gruppi;
+  f.valuta = valuta;
+  return f;
+}
+}  // namespace
+
 std::optional<double> ImpostazioniRegionali::ADouble(std::string_view testo) const {
-  auto n = Analizza(testo, decimale_);
+  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
+  if (!n) return std::nullopt;
+  return AReale<double>(*n);
+}
+
+std::optional<double> ImpostazioniRegionali::ADoubleCifre(std::string_view testo) const {
+  Forma forma = FormaDi(decimale_, gruppi_, "");
+  forma.esponente = false;
+  auto n = Analizza(testo, forma);
   if (!n) return std::nullopt;
   return AReale<double>(*n);
 }
 
 std::optional<float> ImpostazioniRegionali::ASingle(std::string_view testo) const {
-  auto n = Analizza(testo, decimale_);
+  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
   if (!n) return std::nullopt;
   return AReale<float>(*n);
 }
 
 std::optional<int16_t> ImpostazioniRegionali::AInteger(std::string_view testo) const {
-  return AIntero<int16_t>(testo, decimale_);
+  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
+  if (!n) return std::nullopt;
+  return InIntervallo<int16_t>(Scala(*n, 0));
 }
 
 std::optional<int32_t> ImpostazioniRegionali::ALong(std::string_view testo) const {
-  return AIntero<int32_t>(testo, decimale_);
+  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
+  if (!n) return std::nullopt;
+  return InIntervallo<int32_t>(Scala(*n, 0));
 }
 
 std::optional<int64_t> ImpostazioniRegionali::ACurrency(std::string_view testo) const {
-  auto n = Analizza(testo, decimale_);
+  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
   if (!n) return std::nullopt;
   return Scala(*n, 4);
 }
@@ -286,7 +382,8 @@ std::string ImpostazioniRegionali::TestoSingle(float v) const {
 std::string ImpostazioniRegionali::TestoDouble(double v) const {
   if (!std::isfinite(v)) return Speciale(v);
   if (v == 0) return "0";
-  return Formatta(DaScientifica(Scientifica(v, -1)), decimale_);
+  // Fifteen significant digits: 100 * 1.1 is "110", not "110,00000000000001".
+  return Formatta(DaScientifica(Scientifica(v, 14)), decimale_);
 }
 
 std::string ImpostazioniRegionali::TestoCurrency(int64_t decimillesimi) const {
@@ -310,7 +407,7 @@ double ArrotondaPari(double valore, int decimali) {
   if (!std::isfinite(valore)) return valore;
   // Rounds the shortest decimal form of the value, so that 2.135 (held as 2.13499...)
   // goes to 2.14 as written.
-  auto n = Analizza(Scientifica(valore, -1), '.');
+  auto n = Analizza(Scientifica(valore, -1));
   if (!n || -n->esponente <= decimali) return valore;  // no decimals beyond those kept
   auto scalato = Scala(*n, decimali);
   if (!scalato) return valore;  // too large to hold decimals worth rounding
@@ -328,5 +425,14 @@ std::optional<int16_t> DoubleAInteger(double v) { return InIntervallo<int16_t>(D
 std::optional<int32_t> DoubleALong(double v) { return InIntervallo<int32_t>(DoubleAIntero(v)); }
 
 std::optional<int64_t> DoubleACurrency(double v) { return DoubleScalato(v, 4); }
+
+double DoubleDaSingle(float v) {
+  if (!std::isfinite(v)) return static_cast<double>(v);
+  char buf[32];
+  const auto scritto = std::to_chars(buf, buf + sizeof buf, v);  // shortest that reads back
+  double d = static_cast<double>(v);
+  std::from_chars(buf, scritto.ptr, d);
+  return d;
+}
 
 }  // namespace tarkpo

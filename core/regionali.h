@@ -1,25 +1,30 @@
 #pragma once
-// Numbers under the user's regional settings: the decimal and thousands separators of the
-// process locale (LC_NUMERIC), settable in tests.
+// Numbers under the user's regional settings: the decimal separator, the digit grouping and
+// the currency symbol of the process locale (LC_NUMERIC, LC_MONETARY), settable in tests.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarkpo {
 
 class ImpostazioniRegionali {
  public:
-  explicit ImpostazioniRegionali(char decimale = '.', char migliaia = ',')
-      : decimale_(decimale), migliaia_(migliaia) {}
-  static ImpostazioniRegionali DalLocale();  // the process's LC_NUMERIC
-  static ImpostazioniRegionali Italiane() { return ImpostazioniRegionali(',', '.'); }
-  static ImpostazioniRegionali Inglesi() { return ImpostazioniRegionali('.', ','); }
+  // The digit grouping and the currency symbol are UTF-8 texts, "" for none.
+  explicit ImpostazioniRegionali(char decimale, std::string migliaia = "", std::string valuta = "");
+  ImpostazioniRegionali() : ImpostazioniRegionali('.') {}
+  static ImpostazioniRegionali DalLocale();  // the process's LC_NUMERIC and LC_MONETARY
+  static ImpostazioniRegionali Italiane() { return ImpostazioniRegionali(',', ".", "€"); }
+  static ImpostazioniRegionali Inglesi() { return ImpostazioniRegionali('.', ",", "$"); }
 
   char SeparatoreDecimale() const { return decimale_; }
-  char SeparatoreMigliaia() const { return migliaia_; }
+  const std::string& SeparatoreMigliaia() const { return migliaia_; }
+  const std::string& SimboloValuta() const { return valuta_; }
 
-  // Whether the text reads as a number: blanks around it, a sign, the locale's separator.
+  // Whether the text reads as a number: blanks around it, a sign, digits grouped in threes
+  // before the decimal separator or not grouped at all, the decimal separator, an exponent,
+  // the currency symbol before or after.
   bool IsNumeric(std::string_view testo) const;
   // Conversions of a text; empty when it does not read as a number or is out of range
   // (never wrapping). Integer, Long and Currency round a half to the even neighbour.
@@ -28,16 +33,23 @@ class ImpostazioniRegionali {
   std::optional<int16_t> AInteger(std::string_view testo) const;
   std::optional<int32_t> ALong(std::string_view testo) const;
   std::optional<int64_t> ACurrency(std::string_view testo) const;  // ten-thousandths
+  // A number as a text file writes it: no exponent and no currency symbol.
+  std::optional<double> ADoubleCifre(std::string_view testo) const;
 
-  // Text forms with the locale's separator and no decimal part for whole values; a
-  // Single in its shortest form of up to seven significant digits.
+  // Text forms with the locale's separator, no grouping and no decimal part for whole
+  // values; a Single in its shortest form of up to seven significant digits, a Double with
+  // up to fifteen (every number turned into text goes through these).
   std::string TestoSingle(float v) const;
   std::string TestoDouble(double v) const;
   std::string TestoCurrency(int64_t decimillesimi) const;
 
  private:
   char decimale_;
-  char migliaia_;
+  std::string migliaia_;
+  std::string valuta_;
+  // The forms of the grouping that read as it: a blank stands for every blank and
+  // no-break space, an apostrophe for both apostrophes.
+  std::vector<std::string> gruppi_;
 };
 
 // The process's settings: read from the locale at first use; tests assign another.
@@ -49,5 +61,7 @@ double ArrotondaPari(double valore, int decimali = 0);
 std::optional<int16_t> DoubleAInteger(double v);
 std::optional<int32_t> DoubleALong(double v);
 std::optional<int64_t> DoubleACurrency(double v);  // ten-thousandths, rounded half even
+// The double of a Single's shortest decimal form: 1.3f gives 1.3, not 1.2999999523162842.
+double DoubleDaSingle(float v);
 
 }  // namespace tarkpo

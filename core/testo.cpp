@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/caratteri.h"
+
 namespace tarkpo {
 
 namespace {
@@ -131,6 +133,18 @@ bool IsUtf8Valido(std::string_view testo) {
 
 std::string InUtf8(std::string_view testo) {
   return IsUtf8Valido(testo) ? std::string(testo) : Cp1252AUtf8(testo);
+}
+
+std::optional<size_t> CercaNomeTabella(const std::vector<std::string_view>& nomi,
+                                       std::string_view cercato, bool maiuscole) {
+  auto uguali = [&](std::string_view nome) {
+    return maiuscole ? nome == cercato : UgualiSenzaMaiuscole(nome, cercato);
+  };
+  for (size_t i = 0; i < nomi.size(); ++i)
+    if (uguali(nomi[i])) return i;
+  for (size_t i = 0; i < nomi.size(); ++i)
+    if (!IsUtf8Valido(nomi[i]) && uguali(Cp1252AUtf8(nomi[i]))) return i;
+  return std::nullopt;
 }
 
 }  // namespace tarkpo

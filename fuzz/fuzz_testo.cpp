@@ -19,7 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
   opzioni.delimitatore = (dati[0] & 1) ? ';' : ',';
   opzioni.intestazione = (dati[0] & 2) != 0;
   opzioni.righeAnalizzate = (dati[0] >> 2) & 7;
-  opzioni.separatoreDecimale = (dati[0] & 0x20) ? ',' : '.';
+  // Settings that group with a point, a comma, a narrow no-break space, an apostrophe.
+  const ImpostazioniRegionali regionali[] = {
+      ImpostazioniRegionali::Italiane(), ImpostazioniRegionali::Inglesi(),
+      ImpostazioniRegionali(',', "\xE2\x80\xAF", "\xE2\x82\xAC"),
+      ImpostazioniRegionali('.', "\xE2\x80\x99", "CHF")};
+  opzioni.regionali = regionali[(dati[0] >> 5) & 3];
   fuzz::Scrivi("t.csv", std::string(reinterpret_cast<const char*>(dati) + 1, n - 1));
   try {
     auto sorgente = dao::ApriSorgenteTesto(fuzz::Cartella(), opzioni);

@@ -69,7 +69,7 @@ OpzioniTesto OpzioniDelTesto(const DBEngine& motore, const Connect& c) {
     std::from_chars(testo.data(), testo.data() + testo.size(), n);
     if (n >= 0) opzioni.righeAnalizzate = n;
   }
-  opzioni.separatoreDecimale = Regionali().SeparatoreDecimale();
+  opzioni.regionali = Regionali();
   return opzioni;
 }
 

@@ -1,6 +1,7 @@
 // The engine object, its workspace and transaction, fields, criteria and the data control.
 #include "core/dao/dao.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -31,29 +32,99 @@ bool ConnectDiFile(const std::string& connect) {
   return MinuscoloAscii(connect).rfind("access", 0) == 0;
 }
 
-// Read-only SQLite still makes the shared-memory and WAL files of a WAL database beside it,
-// and leaves them. A file with no journal or WAL beside it holds all of its content and is
-// read as immutable, which writes nothing anywhere; one with a WAL or a pending journal
-// needs them to be read right, and is read through them without writing to the database.
-std::string UriSolaLettura(const std::string& percorso) {
+// How a SQLite file is read without writing: through shared locks ("mode=ro"), so that a
+// commit made by another program after it was opened is seen and a VACUUM breaks nothing.
+// A WAL database is the exception while no WAL is beside it: a read through locks would
+// make its WAL and shared-memory files beside it and leave them, so it is read as
+// immutable, and opened again whenever the file changes (Rinnovo).
+struct LetturaSqlite {
+  std::string uri;
+  bool immutabile = false;
+};
+
+// What tells that a file has changed: the file itself, and whether a WAL stands beside it.
+struct Impronta {
+  dev_t dispositivo = 0;
+  ino_t nodo = 0;
+  off_t dimensione = 0;
+  int64_t modifica = 0;  // nanoseconds
+  bool wal = false;
+  bool operator==(const Impronta&) const = default;
+};
+
+Impronta ImprontaDi(const std::string& percorso) {
+  Impronta i;
+  struct stat st {};
+  if (::stat(percorso.c_str(), &st) == 0) {
+    i.dispositivo = st.st_dev;
+    i.nodo = st.st_ino;
+    i.dimensione = st.st_size;
+    i.modifica = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  }
+  std::error_code ec;
+  i.wal = std::filesystem::exists(percorso + "-wal", ec);
+  return i;
+}
+
+LetturaSqlite LetturaSolaLettura(const std::string& percorso) {
   std::error_code ec;
   const bool accanto = std::filesystem::exists(percorso + "-wal", ec) ||
                        std::filesystem::exists(percorso + "-journal", ec);
-  std::string uri = "file:";
+  // Bytes 18 and 19 of the header are 2 in a WAL database.
+  std::ifstream in(percorso, std::ios::binary);
+  char intestazione[20] = {};
+  in.read(intestazione, sizeof intestazione);
+  const bool modoWal = in.gcount() == 20 && (intestazione[18] == 2 || intestazione[19] == 2);
+  LetturaSqlite l;
+  l.immutabile = modoWal && !accanto;
+  l.uri = "file:";
   static const char kCifre[] = "0123456789ABCDEF";
   for (const unsigned char c : std::filesystem::absolute(percorso, ec).string()) {
     const bool semplice = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                           (c >= '0' && c <= '9') || c == '/' || c == '.' || c == '-' || c == '_' ||
                           c == '~';
     if (semplice) {
-      uri += static_cast<char>(c);
+      l.uri += static_cast<char>(c);
     } else {
-      uri += '%';
-      uri += kCifre[c >> 4];
-      uri += kCifre[c & 0xF];
+      l.uri += '%';
+      l.uri += kCifre[c >> 4];
+      l.uri += kCifre[c & 0xF];
     }
   }
-  return uri + (accanto ? "?mode=ro" : "?immutable=1");
+  l.uri += l.immutabile ? "?immutable=1" : "?mode=ro";
+  return l;
+}
+
+// A SQLite file opened and checked: read-only as LetturaSolaLettura says, or to be written
+// with the rollback journal.
+std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, bool solaLettura) {
+  sqlite3* db = nullptr;
+  const LetturaSqlite lettura = solaLettura ? LetturaSolaLettura(percorso) : LetturaSqlite{};
+  int rc = solaLettura ? sqlite3_open_v2(lettura.uri.c_str(), &db,
+                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+                       : sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
+    sqlite3_close_v2(db);
+    throw ErroreDao(errori::kErroreMotore,
+                    "Impossibile aprire il file \"" + percorso + "\": " + messaggio);
+  }
+  auto conn = std::make_shared<Connessione>(db, percorso, solaLettura);
+  conn->immutabile = lettura.immutabile;
+  sqlite3_busy_timeout(db, 5000);
+  try {
+    // The rollback journal keeps the data file whole by itself whenever nothing is pending,
+    // so that a byte copy of it is a backup.
+    if (!solaLettura) conn->Esegui("PRAGMA journal_mode=DELETE");
+    conn->Esegui("SELECT count(*) FROM sqlite_master");
+  } catch (const ErroreDao&) {
+    // A source keeps the engine's own account of a failure (a lock held too long, a
+    // damaged page); only a file that is no database is reported as such.
+    if (solaLettura && (sqlite3_extended_errcode(db) & 0xFF) != SQLITE_NOTADB) throw;
+    throw ErroreDao(errori::kFormatoNonRiconosciuto,
+                    "Formato del database \"" + percorso + "\" non riconosciuto");
+  }
+  return conn;
 }
 
 [[noreturn]] void ErroreSintassi(std::string_view criterio) {
@@ -183,34 +254,26 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
     return NuovoDatabaseSorgente(percorso, ApriSorgenteEsterna(motore_, percorso, connect));
 
   const bool solaLettura = perSolaLettura || ::access(percorso.c_str(), W_OK) != 0;
-  sqlite3* db = nullptr;
-  int rc = solaLettura ? sqlite3_open_v2(UriSolaLettura(percorso).c_str(), &db,
-                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
-                       : sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  if (rc != SQLITE_OK) {
-    std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
-    sqlite3_close_v2(db);
-    throw ErroreDao(errori::kErroreMotore,
-                    "Impossibile aprire il file \"" + percorso + "\": " + messaggio);
+  if (solaLettura) {
+    auto conn = ConnessioneSqlite(percorso, true);
+    Registra(conn);
+    if (!conn->immutabile) return NuovoDatabaseSqlite(conn);
+    // Read as immutable: opened again, as it then stands, once it has changed.
+    Rinnovo rinnovo = [percorso, impronta = ImprontaDi(percorso)]() mutable {
+      Impronta ora = ImprontaDi(percorso);
+      if (ora == impronta) return std::shared_ptr<Connessione>();
+      auto nuova = ConnessioneSqlite(percorso, true);
+      impronta = ora;
+      return nuova;
+    };
+    return NuovoDatabaseSqlite(conn, std::move(rinnovo));
   }
-  auto conn = std::make_shared<Connessione>(db, percorso, solaLettura);
-  sqlite3_busy_timeout(db, 5000);
-  try {
-    // The rollback journal keeps the data file whole by itself whenever nothing is pending,
-    // so that a byte copy of it is a backup.
-    if (!solaLettura) conn->Esegui("PRAGMA journal_mode=DELETE");
-    conn->Esegui("SELECT count(*) FROM sqlite_master");
-  } catch (const ErroreDao&) {
-    throw ErroreDao(errori::kFormatoNonRiconosciuto,
-                    "Formato del database \"" + percorso + "\" non riconosciuto");
-  }
+  auto conn = ConnessioneSqlite(percorso, false);
   Registra(conn);
-  if (!solaLettura) {
-    try {
-      conn->PreparaSequenze();
-    } catch (const ErroreDao&) {
-      // AddNew reports it, if a number is ever needed
-    }
+  try {
+    conn->PreparaSequenze();
+  } catch (const ErroreDao&) {
+    // AddNew reports it, if a number is ever needed
   }
   return NuovoDatabaseSqlite(conn);
 }

@@ -185,8 +185,9 @@ class Workspace {
   // "Access 2000;..." on a SQLite file, a file that is not SQLite, a folder) goes to
   // ApriSorgenteEsterna, which only reads. A missing path raises 3024. A SQLite database
   // opened while a transaction is pending takes part in it. `solaLettura` (and a file we
-  // may not write) opens a SQLite file without writing to it: its journal mode stays, and
-  // nothing is made beside it unless a WAL left there has to be read.
+  // may not write) opens a SQLite file without writing to it: its journal mode stays,
+  // nothing is made beside it unless a WAL left there has to be read, and every schema
+  // listing and recordset reads it as it then stands.
   std::shared_ptr<Database> OpenDatabase(const std::string& percorso,
                                          const std::string& connect = "", bool solaLettura = false);
   // One level of transaction over every SQLite database of the workspace, also those opened

@@ -2,6 +2,7 @@
 // Pieces shared by the implementations of the engine layer; not for callers.
 #include <sqlite3.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -60,6 +61,8 @@ class Connessione {
   void PreparaSequenze();
 
   bool inTransazione = false;
+  // Read as an immutable file: SQLite takes no lock and assumes that nothing changes it.
+  bool immutabile = false;
   // The error with which SQLite ended the pending transaction by itself (a full disk, an
   // I/O error); "" while it holds.
   mutable std::string transazionePersa;
@@ -111,8 +114,11 @@ std::unique_ptr<Recordset> NuovoRecordsetSequenziale(std::vector<FieldDef> campi
                                                      std::unique_ptr<Cursore> cursore,
                                                      std::shared_ptr<bool> databaseAperto);
 
-// Databases.
-std::shared_ptr<Database> NuovoDatabaseSqlite(std::shared_ptr<Connessione> connessione);
+// Databases. `rinnovo`, when given, is asked before the schema is listed or a recordset
+// opened: a new connection when the file has changed since, else null.
+using Rinnovo = std::function<std::shared_ptr<Connessione>()>;
+std::shared_ptr<Database> NuovoDatabaseSqlite(std::shared_ptr<Connessione> connessione,
+                                              Rinnovo rinnovo = {});
 std::shared_ptr<Database> NuovoDatabaseSorgente(std::string percorso,
                                                 std::unique_ptr<Sorgente> sorgente);
 

@@ -480,6 +480,13 @@ class RecordsetTabella : public Recordset {
     cacheValida_ = true;
     cachePos_ = pos_;
     cacheVersione_ = dati_->versione;
+    // A source read through shared locks holds none between two reads, so that another
+    // program can commit while a preview stands on a row.
+    if (conn_->SolaLettura() && !conn_->immutabile) {
+      for (size_t i = 0; i < riga_.size(); ++i) Colonna(i);
+      sqlite3_reset(lettore_);
+      inCorsa_ = false;
+    }
   }
 
   const Valore& Colonna(size_t i) {

@@ -158,19 +158,35 @@ VoceMdb NuovaVoce(MdbHandle* mdb, const VoceCatalogo& v) {
   return voce;
 }
 
-// The bits above the offset of a row slot: 0x4000 marks a slot that only points to where
-// its row moved (mdb_fetch_row skips those), 0x8000 a row that such a pointer leads to.
+// The bits above the offset of a row slot: 0x4000 alone marks a slot that only points to
+// where its row moved (mdb_fetch_row skips those), 0x8000 alone the row such a pointer leads
+// to, both a deleted row.
 constexpr int kMascheraPosizioneRiga = 0x1FFF;
+constexpr int kPuntatoreRiga = 0x4000;
+constexpr int kRigaSpostataQui = 0x8000;
 
-// The null mask and the raw values of the row that mdb_fetch_row has just read. A row
+// The null mask and the raw values of row `riga` of the page in the handle's buffer. A row
 // stored before columns were added to its table holds fewer of them: libmdb marks the
 // missing ones Null.
-bool RigaCorrente(MdbTableDef* t, MdbField* campi) {
+bool RigaDellaPagina(MdbTableDef* t, int riga, MdbField* campi) {
   int inizio = 0;
   size_t dimensione = 0;
   return t->num_cols <= MDB_MAX_COLS &&
-         mdb_find_row(t->entry->mdb, static_cast<int>(t->cur_row) - 1, &inizio, &dimensione) == 0 &&
+         mdb_find_row(t->entry->mdb, riga, &inizio, &dimensione) == 0 &&
          mdb_crack_row(t, inizio & kMascheraPosizioneRiga, dimensione, campi) >= 0;
+}
+
+// The row that mdb_fetch_row has just read.
+bool RigaCorrente(MdbTableDef* t, MdbField* campi) {
+  return RigaDellaPagina(t, static_cast<int>(t->cur_row) - 1, campi);
+}
+
+// The slot word of row `riga` of the page in the handle's buffer.
+int SlotRiga(MdbHandle* mdb, int riga) {
+  return mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset + 2 + 2 * riga);
+}
+int RigheDellaPagina(MdbHandle* mdb) {
+  return mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
 }
 
 template <typename T>
@@ -270,16 +286,52 @@ class CursoreAccess : public CursoreSorgente {
     mdb_rewind_table(tabella_.get());
   }
 
+  // Rows in the table's order, slot by slot of its data pages: a row that grew and moved to
+  // another page is read where its slot stands, through the pointer the slot holds, and
+  // skipped where it now lies.
   bool Leggi(std::vector<Valore>& riga) override {
     MdbTableDef* t = tabella_.get();
-    if (!mdb_fetch_row(t)) return false;
-    // The bound values do not tell Null from "": the row's null mask does.
-    MdbField campi[MDB_MAX_COLS];
-    if (!RigaCorrente(t, campi)) ErroreFileDanneggiato(percorso_, "riga illeggibile");
-    riga.resize(t->num_cols);
-    for (unsigned c = 0; c < t->num_cols; ++c)
-      riga[c] = Valore_(*static_cast<MdbColumn*>(g_ptr_array_index(t->columns, c)), campi[c], c);
-    return true;
+    MdbHandle* mdb = t->entry->mdb;
+    for (;;) {
+      if (pagina_ == 0 || slot_ >= RigheDellaPagina(mdb)) {
+        if (!mdb_read_next_dpg(t)) return false;
+        pagina_ = t->cur_phys_pg;
+        slot_ = 0;
+        continue;
+      }
+      int numero = slot_++;
+      int parola = SlotRiga(mdb, numero);
+      if ((parola & kRigaSpostataQui) != 0) continue;
+      // A pointer leads to the row on its page (or, moved again, to another pointer).
+      for (int passi = 0; (parola & kPuntatoreRiga) != 0; ++passi) {
+        const int posizione = parola & kMascheraPosizioneRiga;
+        if (passi == 8 || posizione + 4 > mdb->fmt->pg_size)
+          ErroreFileDanneggiato(percorso_, "riga spostata illeggibile");
+        const uint32_t pagina = mdb->pg_buf[posizione + 1] | (mdb->pg_buf[posizione + 2] << 8) |
+                                (static_cast<uint32_t>(mdb->pg_buf[posizione + 3]) << 16);
+        numero = mdb->pg_buf[posizione];
+        if (mdb_read_pg(mdb, pagina) != mdb->fmt->pg_size || mdb->pg_buf[0] != MDB_PAGE_DATA ||
+            numero >= RigheDellaPagina(mdb))
+          ErroreFileDanneggiato(percorso_, "riga spostata illeggibile");
+        parola = SlotRiga(mdb, numero);
+      }
+      // A row libmdb cannot read is skipped, as mdb_fetch_row skips it; the bound values do
+      // not tell Null from "": the row's null mask does.
+      MdbField campi[MDB_MAX_COLS];
+      const bool letta = mdb_read_row(t, static_cast<unsigned>(numero)) != 0;
+      if (letta) {
+        if (!RigaDellaPagina(t, numero, campi))
+          ErroreFileDanneggiato(percorso_, "riga illeggibile");
+        riga.resize(t->num_cols);
+        for (unsigned c = 0; c < t->num_cols; ++c)
+          riga[c] =
+              Valore_(*static_cast<MdbColumn*>(g_ptr_array_index(t->columns, c)), campi[c], c);
+      }
+      // The values are read: the page of the slots comes back into the buffer.
+      if (mdb->cur_pg != pagina_ && mdb_read_pg(mdb, pagina_) != mdb->fmt->pg_size)
+        ErroreFileDanneggiato(percorso_, "pagina illeggibile");
+      if (letta) return true;
+    }
   }
 
  private:
@@ -337,6 +389,8 @@ class CursoreAccess : public CursoreSorgente {
   TabellaMdb tabella_;
   std::vector<std::unique_ptr<char[]>> memo_;
   std::vector<int> lunghezze_;
+  uint32_t pagina_ = 0;  // the data page whose slots are read, 0 before the first
+  int slot_ = 0;         // the next slot of that page
 };
 
 class SorgenteAccess : public Sorgente {

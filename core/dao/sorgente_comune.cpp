@@ -133,12 +133,9 @@ void ErroreFileDanneggiato(const std::string& percorso, const std::string& detta
 
 std::optional<size_t> CercaTabella(const std::vector<TabellaSorgente>& tabelle,
                                    std::string_view nome) {
-  for (size_t i = 0; i < tabelle.size(); ++i)
-    if (UgualiSenzaMaiuscole(tabelle[i].nome, nome)) return i;
-  // A definition file gives back the Windows-1252 bytes of a file's name in UTF-8.
-  for (size_t i = 0; i < tabelle.size(); ++i)
-    if (UgualiSenzaMaiuscole(InUtf8(tabelle[i].nome), nome)) return i;
-  return std::nullopt;
+  std::vector<std::string_view> nomi;
+  for (const TabellaSorgente& t : tabelle) nomi.push_back(t.nome);
+  return CercaNomeTabella(nomi, nome);
 }
 
 size_t IndiceTabella(const std::vector<TabellaSorgente>& tabelle, const std::string& nome) {

@@ -149,56 +149,37 @@ std::optional<int32_t> LeggiLong(std::string_view t) {
   return static_cast<int32_t>(v);
 }
 
-std::optional<double> LeggiDouble(std::string_view t, char decimale) {
-  t = SenzaBlanchi(t);
-  std::string c;
-  c.reserve(t.size());
-  size_t i = 0;
-  if (i < t.size() && (t[i] == '-' || t[i] == '+')) c.push_back(t[i++]);
-  bool cifre = false, separatore = false;
-  for (; i < t.size(); ++i) {
-    if (t[i] >= '0' && t[i] <= '9') {
-      cifre = true;
-      c.push_back(t[i]);
-    } else if (t[i] == decimale && !separatore) {
-      separatore = true;
-      c.push_back('.');
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (!cifre) return std::nullopt;
-  // from_chars reads '.' whatever the process locale; it takes no '+'. Beyond a double the
-  // text is no number.
-  const char* inizio = c.data() + (c.front() == '+' ? 1 : 0);
-  double v = 0;
-  const auto [fine, ec] = std::from_chars(inizio, c.data() + c.size(), v);
-  if (ec != std::errc() || fine != c.data() + c.size()) return std::nullopt;
-  return v;
+// A field as the number it holds under the regional settings, grouped digits included. A
+// field that is not UTF-8 holds Windows-1252 (its grouping may be a no-break space).
+std::optional<double> LeggiDouble(std::string_view t, const ImpostazioniRegionali& regionali,
+                                  std::optional<bool> utf8 = std::nullopt) {
+  const bool ascii = std::all_of(t.begin(), t.end(), [](char c) { return (c & 0x80) == 0; });
+  if (ascii || utf8.value_or(IsUtf8Valido(t))) return regionali.ADoubleCifre(t);
+  return regionali.ADoubleCifre(Cp1252AUtf8(t));
 }
 
 // "007": a number-looking code whose zeros must survive.
-bool ZeroIniziale(std::string_view t, char decimale) {
+bool ZeroIniziale(std::string_view t, const ImpostazioniRegionali& regionali) {
   t = SenzaBlanchi(t);
   if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
   return t.size() >= 2 && t[0] == '0' && t[1] >= '0' && t[1] <= '9' &&
-         LeggiDouble(t, decimale).has_value();
+         LeggiDouble(t, regionali).has_value();
 }
 
 // What the scanned values of one column allow.
 struct Indovino {
   bool valori = false, lungo = true, doppio = true, data = true, zeri = false;
 
-  void Osserva(std::string_view v, char decimale) {
+  void Osserva(std::string_view v, const ImpostazioniRegionali& regionali) {
     if (v.empty()) return;
     valori = true;
     if (zeri) return;
-    if (ZeroIniziale(v, decimale)) {
+    if (ZeroIniziale(v, regionali)) {
       zeri = true;
       return;
     }
     if (lungo && !LeggiLong(v)) lungo = false;
-    if (doppio && !lungo && !LeggiDouble(v, decimale)) doppio = false;
+    if (doppio && !lungo && !LeggiDouble(v, regionali)) doppio = false;
     if (data && !LeggiData(v)) data = false;
   }
   TipoValore Tipo() const {
@@ -284,8 +265,9 @@ void Converti(std::string& destinazione, const std::string& grezzo, bool utf8) {
 
 class CursoreTesto : public CursoreSorgente {
  public:
-  CursoreTesto(const FileTesto& file, const TabellaSorgente& tabella, char decimale)
-      : file_(file), lettore_(file.percorso, file.delimitatore), decimale_(decimale) {
+  CursoreTesto(const FileTesto& file, const TabellaSorgente& tabella,
+               const ImpostazioniRegionali& regionali)
+      : file_(file), lettore_(file.percorso, file.delimitatore), regionali_(regionali) {
     for (const auto& campo : tabella.campi) tipi_.push_back(campo.tipo);
     lettore_.SaltaBom();  // never data, whatever the encoding
     if (file_.intestazione) lettore_.Prossimo(campi_);
@@ -307,7 +289,7 @@ class CursoreTesto : public CursoreSorgente {
         if (auto n = LeggiLong(v)) return Valore::Lungo(*n);
         return Valore::Null();
       case TipoValore::Double:
-        if (auto d = LeggiDouble(v, decimale_)) return Valore::Doppio(*d);
+        if (auto d = LeggiDouble(v, regionali_, file_.utf8)) return Valore::Doppio(*d);
         return Valore::Null();
       case TipoValore::Date:
         if (auto d = LeggiData(v)) return Valore::Data(*d);
@@ -322,7 +304,7 @@ class CursoreTesto : public CursoreSorgente {
 
   FileTesto file_;
   LettoreRecord lettore_;
-  char decimale_;
+  ImpostazioniRegionali regionali_;
   std::vector<TipoValore> tipi_;
   std::vector<std::string> campi_;
 };
@@ -330,7 +312,7 @@ class CursoreTesto : public CursoreSorgente {
 class SorgenteTesto : public Sorgente {
  public:
   SorgenteTesto(const std::string& cartella, const OpzioniTesto& opzioni)
-      : decimale_(opzioni.separatoreDecimale) {
+      : regionali_(opzioni.regionali) {
     std::error_code ec;
     if (!fs::is_directory(cartella, ec))
       throw ErroreDao(errori::kFileNonTrovato,
@@ -360,7 +342,7 @@ class SorgenteTesto : public Sorgente {
 
   std::unique_ptr<CursoreSorgente> Apri(const std::string& tabella) override {
     const size_t i = IndiceTabella(tabelle_, tabella);
-    return std::make_unique<CursoreTesto>(file_[i], tabelle_[i], decimale_);
+    return std::make_unique<CursoreTesto>(file_[i], tabelle_[i], regionali_);
   }
 
  private:
@@ -380,7 +362,7 @@ class SorgenteTesto : public Sorgente {
     for (int righe = 0; daAnalizzare == 0 || righe < daAnalizzare; ++righe) {
       if (!lettore.Prossimo(campi)) break;
       if (campi.size() > indovini.size()) indovini.resize(campi.size());
-      for (size_t i = 0; i < campi.size(); ++i) indovini[i].Osserva(campi[i], decimale_);
+      for (size_t i = 0; i < campi.size(); ++i) indovini[i].Osserva(campi[i], regionali_);
     }
     lettore.ValidaResto();
     file.utf8 = voce.codifica == Codifica::Automatica ? validatore.Valido()
@@ -401,7 +383,7 @@ class SorgenteTesto : public Sorgente {
     file_.push_back(std::move(file));
   }
 
-  char decimale_;
+  ImpostazioniRegionali regionali_;
   std::vector<TabellaSorgente> tabelle_;
   std::vector<FileTesto> file_;
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/dao/sorgente.h"
+#include "core/regionali.h"
 
 namespace tarkpo::dao {
 
@@ -12,7 +13,8 @@ struct OpzioniTesto {
   char delimitatore = ',';
   bool intestazione = true;  // HDR=Yes: the first record holds the field names
   int righeAnalizzate = 25;  // rows that guess the column types; 0 = every row
-  char separatoreDecimale = '.';
+  // How a number is written: the decimal separator and the digit grouping.
+  ImpostazioniRegionali regionali;
 };
 
 // Reads the "Format" setting of the engine: "Delimited(x)", "CSVDelimited", "TabDelimited";

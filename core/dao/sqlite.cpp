@@ -120,12 +120,14 @@ Valore LeggiColonna(sqlite3_stmt* st, int i, const FieldDef& campo) {
       if (intero && n >= INT32_MIN && n <= INT32_MAX) return Valore::Lungo(static_cast<int32_t>(n));
       break;
     case TipoValore::Single:
-      // SQLite holds a double: one that a Single does not hold exactly (a price 199999.99,
-      // a 1e39, an Inf) is read as the Double it is, so no digit is lost and nothing
-      // becomes Inf on the way.
-      if (std::fabs(d) <= std::numeric_limits<float>::max() &&
-          static_cast<double>(static_cast<float>(d)) == d)
-        return Valore::Singolo(static_cast<float>(d));
+      // SQLite holds a double: a Single written as its shortest form (1.3) or exactly
+      // (1.2999999523162842) reads back as that Single; any other (a price 199999.99, a
+      // 1e39, an Inf) is read as the Double it is, so no digit is lost and nothing becomes
+      // Inf on the way.
+      if (std::fabs(d) <= std::numeric_limits<float>::max()) {
+        const float f = static_cast<float>(d);
+        if (static_cast<double>(f) == d || DoubleDaSingle(f) == d) return Valore::Singolo(f);
+      }
       break;
     case TipoValore::Double:
       return Valore::Doppio(d);
@@ -159,6 +161,10 @@ void LegaValore(sqlite3_stmt* st, int i, const Valore& v) {
       sqlite3_bind_int64(st, i, v.Intero64());
       break;
     case TipoValore::Single:
+      // As the shortest decimal form the Single reads back from: the shop's other readers
+      // see 1.3, not 1.2999999523162842.
+      sqlite3_bind_double(st, i, DoubleDaSingle(static_cast<float>(v.Reale())));
+      break;
     case TipoValore::Double:
     case TipoValore::Date:
       sqlite3_bind_double(st, i, v.Reale());
@@ -413,8 +419,11 @@ class CursoreSelect : public Cursore {
 
 class DatabaseSqlite : public Database {
  public:
-  explicit DatabaseSqlite(std::shared_ptr<Connessione> c)
-      : conn_(std::move(c)), nome_(conn_->Percorso()), aperto_(std::make_shared<bool>(true)) {}
+  DatabaseSqlite(std::shared_ptr<Connessione> c, Rinnovo rinnovo)
+      : conn_(std::move(c)),
+        rinnovo_(std::move(rinnovo)),
+        nome_(conn_->Percorso()),
+        aperto_(std::make_shared<bool>(true)) {}
   // Its recordsets keep working after the object goes: only Close ends them.
 
   const std::string& Name() const override { return nome_; }
@@ -423,6 +432,7 @@ class DatabaseSqlite : public Database {
 
   const std::vector<TableDef>& TableDefs() override {
     Verifica();
+    Rinnova();
     tabelle_.clear();
     std::vector<std::string> nomi;
     sqlite3_stmt* st = conn_->Prepara("SELECT name FROM sqlite_master WHERE type='table'");
@@ -439,6 +449,7 @@ class DatabaseSqlite : public Database {
 
   std::unique_ptr<Recordset> OpenRecordset(const std::string& sorgente, int) override {
     Verifica();
+    Rinnova();
     size_t inizio = sorgente.find_first_not_of(" \t\r\n(");
     std::string parola =
         MinuscoloAscii(sorgente.substr(inizio == std::string::npos ? 0 : inizio, 7));
@@ -459,6 +470,11 @@ class DatabaseSqlite : public Database {
  private:
   void Verifica() const {
     if (!*aperto_) ErroreChiuso();
+  }
+  // The recordsets already open keep the connection they read through.
+  void Rinnova() {
+    if (!rinnovo_) return;
+    if (auto nuova = rinnovo_()) conn_ = std::move(nuova);
   }
 
   std::unique_ptr<Recordset> ApriSelect(const std::string& sql) {
@@ -486,6 +502,7 @@ class DatabaseSqlite : public Database {
   }
 
   std::shared_ptr<Connessione> conn_;
+  Rinnovo rinnovo_;
   std::string nome_;
   std::shared_ptr<bool> aperto_;
   std::vector<TableDef> tabelle_;
@@ -493,8 +510,9 @@ class DatabaseSqlite : public Database {
 
 }  // namespace
 
-std::shared_ptr<Database> NuovoDatabaseSqlite(std::shared_ptr<Connessione> connessione) {
-  return std::make_shared<DatabaseSqlite>(std::move(connessione));
+std::shared_ptr<Database> NuovoDatabaseSqlite(std::shared_ptr<Connessione> connessione,
+                                              Rinnovo rinnovo) {
+  return std::make_shared<DatabaseSqlite>(std::move(connessione), std::move(rinnovo));
 }
 
 }  // namespace tarkpo::dao

@@ -281,6 +281,100 @@ TEST_F(AccessoOrigine, ASqliteSourceIsReadThroughTheWalLeftBesideIt) {
   EXPECT_EQ(test::LeggiFile((sorgente / "catalogo.mdb-wal").string()), wal);
 }
 
+void EseguiSqlite(const std::string& percorso, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(percorso.c_str(), &db), SQLITE_OK);
+  char* errore = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &errore);
+  const std::string testo = errore != nullptr ? errore : "";
+  sqlite3_free(errore);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK) << testo;
+}
+
+std::vector<std::string> Titoli(dao::Database& db) {
+  std::vector<std::string> titoli;
+  auto rs = db.OpenRecordset("reparti");
+  for (; !rs->Eof(); rs->MoveNext()) titoli.push_back(rs->Fields("titolo").Value().Stringa());
+  return titoli;
+}
+
+// The source page opens a SQLite source and the import reads it later: what another program
+// commits meanwhile is read, a VACUUM meanwhile breaks nothing, and nothing is left beside
+// the file. Whatever its journal, rollback or WAL (closed, so no WAL is beside it).
+TEST_F(AccessoOrigine, ASqliteSourceIsReadAsItStandsWhenTheImportRuns) {
+  for (const char* giornale : {"DELETE", "WAL"}) {
+    SCOPED_TRACE(giornale);
+    const auto sorgente = cartella.Percorso() / giornale;
+    std::filesystem::create_directories(sorgente);
+    const std::string file = (sorgente / "catalogo.mdb").string();
+    EseguiSqlite(file, std::string("PRAGMA journal_mode=") + giornale +
+                           "; CREATE TABLE reparti (codice TEXT, titolo TEXT);"
+                           "INSERT INTO reparti VALUES ('R1', 'Vini'), ('R2', 'Olio');");
+    def.gPathDb = file;
+    def.gTipoDb = "Access 2000;";
+    ASSERT_TRUE(Apri());
+    ASSERT_TRUE(ElencaTabelleRep(def, gDb.get(), pagine, messaggi));
+    EXPECT_EQ(Titoli(*gDb), (std::vector<std::string>{"Vini", "Olio"}));
+
+    // A preview standing on a row locks nothing: the commit does not wait.
+    auto anteprima = gDb->OpenRecordset("reparti");
+    anteprima->MoveNext();
+    EXPECT_EQ(anteprima->Fields("titolo").Value(), Valore::Testo("Olio"));
+    EseguiSqlite(file, "INSERT INTO reparti VALUES ('R3', 'Pane')");
+    EXPECT_EQ(Titoli(*gDb), (std::vector<std::string>{"Vini", "Olio", "Pane"}));
+    anteprima.reset();
+    // Pages move: a reader that kept the old ones would find a damaged file.
+    EseguiSqlite(file,
+                 "DELETE FROM reparti WHERE codice <> 'R3';"
+                 "CREATE TABLE zavorra (x); INSERT INTO zavorra VALUES (zeroblob(100000));"
+                 "DROP TABLE zavorra; INSERT INTO reparti VALUES ('R4', 'Sale'); VACUUM;");
+    EXPECT_EQ(Titoli(*gDb), (std::vector<std::string>{"Pane", "Sale"}));
+    EXPECT_TRUE(messaggi.Mostrati().empty());
+    std::vector<std::string> presenti;
+    for (const auto& voce : std::filesystem::directory_iterator(sorgente))
+      presenti.push_back(voce.path().filename().string());
+    EXPECT_EQ(presenti, std::vector<std::string>{"catalogo.mdb"});
+    gDb.reset();
+    pagine.rep.DatabaseName.clear();
+    pagine.rep.Refresh();
+  }
+}
+
+// A SQLite source the engine cannot read is reported with the engine's own words; a file
+// that is no database at all as a format not recognised.
+TEST_F(AccessoOrigine, ASqliteSourceThatCannotBeReadKeepsTheEnginesText) {
+  const std::string file = cartella / "guasto.mdb";
+  EseguiSqlite(file, "CREATE TABLE reparti (codice TEXT); INSERT INTO reparti VALUES ('R1');");
+  std::string byte = test::LeggiFile(file);
+  def.gTipoDb = "Access 2000;";
+  struct Caso {
+    const char* nome;
+    size_t posizione;
+    char valore;
+    const char* inizio;
+    const char* fine;
+  };
+  const Caso casi[] = {
+      // The schema page's type, after the 100 bytes of the file's header.
+      {"damaged schema page", 100, '\x7F', "Errore 3000:\nErrore del database \"",
+       "\": database disk image is malformed"},
+      // The page size.
+      {"no database", 16, '\x03', "Errore 3343:\nFormato del database \"", "\" non riconosciuto"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    std::string guasto = byte;
+    guasto[c.posizione] = c.valore;
+    def.gPathDb = cartella.Scrivi(std::string(c.nome) + ".mdb", guasto);
+    messaggi.Pulisci();
+    EXPECT_FALSE(Apri());
+    ASSERT_EQ(messaggi.Mostrati().size(), 1u);
+    const std::string& testo = messaggi.Mostrati()[0].testo;
+    EXPECT_TRUE(testo.starts_with(c.inizio) && testo.ends_with(c.fine)) << testo;
+  }
+}
+
 // A file copied from Windows keeps the Windows-1252 byte of "è" in its name. A saved
 // definition gives the name back in UTF-8, among lines that were UTF-8 already: the table
 // is found and selected all the same, and the other lines keep their text.

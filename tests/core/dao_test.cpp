@@ -103,6 +103,10 @@ TEST_F(DaoTest, AddNewAssignsTheAutoNumberAtOnceAndAppliesTheDefaults) {
                   "SELECT typeof(prezzo), prezzo, typeof(ordinamento) FROM categorie "
                   "WHERE contatore=6"),
             "integer|123400|integer\n");
+  // A Single is stored as the double of its shortest form, and reads back as that Single.
+  EXPECT_EQ(Righe(file, "SELECT iva = 0.1 FROM categorie WHERE contatore=6"), "1\n");
+  EXPECT_EQ(Apri()->OpenRecordset("SELECT iva FROM categorie WHERE contatore=6")->Fields(0).Value(),
+            Valore::Singolo(0.1f));
   // A second AddNew continues the numbering.
   rs->AddNew();
   EXPECT_EQ(rs->Fields("contatore").Value(), Valore::Lungo(7));

@@ -163,6 +163,15 @@ TEST(FileDefinizione, ReadingKeepsWhatALineDoesNotGive) {
        },
        [](auto&) {}},
       {"LF line ends", [](auto r) { return Unisci(r, "\n"); }, [](auto&) {}},
+      {"CR line ends", [](auto r) { return Unisci(r, "\r"); }, [](auto&) {}},
+      {"mixed line ends",
+       [](auto r) {
+         std::string t;
+         const char* fini[] = {"\r\n", "\n", "\r"};  // never a CR before an LF
+         for (size_t i = 0; i < r.size(); ++i) t += r[i] + fini[i % 3];
+         return t;
+       },
+       [](auto&) {}},
       {"last line without its end",
        [](auto r) {
          std::string t = Unisci(r);
@@ -191,22 +200,26 @@ TEST(FileDefinizione, PriceVariationUnderEitherSeparator) {
   for (const auto& [scrittura, lettura] : casi) {
     SCOPED_TRACE(testing::Message()
                  << scrittura.SeparatoreDecimale() << " -> " << lettura.SeparatoreDecimale());
-    DefinizioneImportazione d;
-    d.gVariazione = -12.5f;
-    std::string testo;
-    {
-      ConRegionali r(scrittura);
-      testo = TestoFileConfigurazione(d);
-      EXPECT_EQ(Righe(testo)[95], std::string("-12") + scrittura.SeparatoreDecimale() + "5 ");
+    // 1.125 under "." settings is no thousand and a quarter under Italian ones.
+    for (const float variazione : {-12.5f, 1.125f}) {
+      DefinizioneImportazione d;
+      d.gVariazione = variazione;
+      std::string testo;
+      {
+        ConRegionali r(scrittura);
+        testo = TestoFileConfigurazione(d);
+        EXPECT_EQ(Righe(testo)[95],
+                  (variazione < 0 ? "" : " ") + scrittura.TestoSingle(variazione) + " ");
+      }
+      ConRegionali r(lettura);
+      DefinizioneImportazione letta;
+      letta.gVariazione = 1;
+      FileConfigurazione file(testo);
+      std::string scarta;
+      for (int i = 0; i < 95; ++i) file.LeggiRiga(scarta);
+      LeggiValore(file, letta.gVariazione);
+      EXPECT_EQ(letta.gVariazione, variazione);
     }
-    ConRegionali r(lettura);
-    DefinizioneImportazione letta;
-    letta.gVariazione = 1;
-    FileConfigurazione file(testo);
-    std::string scarta;
-    for (int i = 0; i < 95; ++i) file.LeggiRiga(scarta);
-    LeggiValore(file, letta.gVariazione);
-    EXPECT_EQ(letta.gVariazione, -12.5f);
   }
 }
 

@@ -203,6 +203,63 @@ TEST(PopolaCampi, AVanishedTableLeavesOnlyTheBlankEntryAndOtherErrorsFail) {
   }
 }
 
+// A page filled from a table it could not find holds the blank entry alone: leaving it,
+// forward or back, keeps the saved mapping whole.
+TEST(PaginaSenzaCampi, NeverStoresOverTheSavedMapping) {
+  auto sparita = []() -> std::vector<std::string> {
+    throw dao::ErroreDao(dao::errori::kElementoNonTrovato, "Elemento non trovato");
+  };
+  for (bool articoli : {false, true}) {
+    for (bool mostra : {true, false}) {
+      SCOPED_TRACE(testing::Message()
+                   << (articoli ? "items" : "departments") << (mostra ? " forward" : " back"));
+      std::array<int32_t, kRigheMappa> salvate{};
+      salvate.fill(2);
+      PaginaFinta pagina;
+      test::MessaggiScript messaggi;
+      ASSERT_TRUE(PopolaCampi(pagina, articoli ? kRigheArticoli : kRigheReparti, salvate, sparita,
+                              messaggi));
+      Mappa mappa;
+      EXPECT_FALSE(articoli ? ValidaCampiArt(mappa.Vista(), pagina, mostra, messaggi)
+                            : ValidaCampiRep(mappa.Vista(), pagina, mostra, messaggi));
+      EXPECT_EQ(messaggi.Testi(),
+                mostra
+                    ? std::vector<std::string>{articoli ? "Almeno un campo deve essere attribuito"
+                                                        : "Il campo del negozio \"Titolo\" non "
+                                                          "può essere vuoto"}
+                    : std::vector<std::string>{});
+      for (int i = 0; i < kRigheMappa; ++i) {
+        EXPECT_EQ(mappa.pos[i], 9) << "row " << i;
+        EXPECT_EQ(mappa.nomi[i], "vecchio") << "row " << i;
+      }
+    }
+  }
+}
+
+// A file copied from Windows keeps the Windows-1252 byte of "è" in its name; a saved
+// definition gives the name back in UTF-8. The engine and the field lists find the table
+// under either form, and under another letter case.
+TEST(PopolaCampi, FindsTheTableAsTheEngineDoes) {
+  test::CartellaTemp cartella;
+  cartella.Scrivi("caff\xE8.csv", "Codice,Nome\r\nR9,Bar\r\n");
+  Registro registro(cartella / "utente", cartella / "macchina");
+  dao::DBEngine motore(registro);
+  auto db = motore.Workspaces(0).OpenDatabase(cartella.Percorso().string(), "Text;HDR=Yes");
+  for (const char* nome : {"caff\xE8#csv", "caffè#csv", "CAFFè#CSV"}) {
+    SCOPED_TRACE(nome);
+    DefinizioneImportazione def;
+    def.gTabellaArt = nome;
+    def.gCampiArt.fill(0);
+    def.gCampiArt[1] = 2;
+    PaginaFinta pagina;
+    test::MessaggiScript messaggi;
+    ASSERT_TRUE(PopolaCampiArt(def, *db, pagina, messaggi));
+    ASSERT_EQ(pagina.Riga(1).NumeroVoci(), 3);
+    EXPECT_EQ(pagina.Riga(1).Voce(pagina.Riga(1).Selezionata()), "Nome");
+    EXPECT_EQ(db->OpenRecordset(nome)->Fields("Nome").Value(), Valore::Testo("Bar"));
+  }
+}
+
 TEST(PopolaCampi, ReadsTheFieldsOfTheDefinitionsTablesFromTheSource) {
   test::CartellaTemp cartella;
   std::string file = cartella / "origine.db";

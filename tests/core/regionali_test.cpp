@@ -182,17 +182,157 @@ TEST(Regionali, TextFormsReadBack) {
     ASSERT_TRUE(letto.has_value());
     EXPECT_FLOAT_EQ(*letto, v);
   }
-  for (double v : {0.1, -1e-300, 123456.789, 1.7976931348623157e308}) {
+  // Up to fifteen significant digits.
+  for (double v : {0.1, -1e-300, 123456.789, 1.79769313486231e308}) {
     SCOPED_TRACE(v);
     EXPECT_EQ(kEn.ADouble(kEn.TestoDouble(v)), v);
   }
 }
 
+// The settings of the locales users run under, as the C library gives them.
 TEST(Regionali, ReadFromTheLocale) {
-  ::setenv("LC_ALL", "C", 1);
-  ImpostazioniRegionali r = ImpostazioniRegionali::DalLocale();
-  EXPECT_EQ(r.SeparatoreDecimale(), '.');
-  EXPECT_EQ(r.SeparatoreMigliaia(), ',');
+  struct Caso {
+    const char* locale;
+    char decimale;
+    const char* migliaia;
+    const char* valuta;
+  };
+  const Caso casi[] = {
+      {"C.UTF-8", '.', "", ""},
+      {"it_IT.UTF-8", ',', ".", "€"},
+      {"fr_FR.UTF-8", ',', "\u202F", "€"},    // a narrow no-break space
+      {"de_CH.UTF-8", '.', "\u2019", "CHF"},  // a typographic apostrophe
+  };
+  const char* prima = std::getenv("LC_ALL");
+  const std::string salvato = prima != nullptr ? prima : "";
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.locale);
+    ::setenv("LC_ALL", c.locale, 1);
+    const ImpostazioniRegionali r = ImpostazioniRegionali::DalLocale();
+    EXPECT_EQ(r.SeparatoreDecimale(), c.decimale);
+    EXPECT_EQ(r.SeparatoreMigliaia(), c.migliaia);
+    EXPECT_EQ(r.SimboloValuta(), c.valuta);
+  }
+  if (prima != nullptr)
+    ::setenv("LC_ALL", salvato.c_str(), 1);
+  else
+    ::unsetenv("LC_ALL");
+}
+
+const ImpostazioniRegionali kFr(',', "\u202F", "€");
+const ImpostazioniRegionali kCh('.', "\u2019", "CHF");
+const ImpostazioniRegionali kC('.', "", "");
+
+// Digits grouped in threes before the decimal separator, as a catalogue formatted with
+// separators writes them, and the currency symbol on either side.
+TEST(Regionali, GroupedDigitsAndTheCurrencySymbol) {
+  const CasoTesto casi[] = {
+      {&kIt, "1.234,56", 1234.56},
+      {&kIt, "1.000", 1000},
+      {&kIt, "1.234.567", 1234567},
+      {&kIt, "-1.234,5", -1234.5},
+      {&kIt, "+12.345", 12345},
+      {&kIt, "123.456,", 123456},
+      {&kIt, "0.123", 123},
+      {&kIt, " 3.200,00 ", 3200},
+      {&kIt, "3.2", std::nullopt},
+      {&kIt, "1.23", std::nullopt},
+      {&kIt, "1.2345", std::nullopt},
+      {&kIt, "12.34.567", std::nullopt},
+      {&kIt, "1234.567", std::nullopt},
+      {&kIt, ".123", std::nullopt},
+      {&kIt, "1..234", std::nullopt},
+      {&kIt, "1.234.", std::nullopt},
+      {&kIt, "1,234.567", std::nullopt},
+      {&kIt, "1.234e2", 123400},
+      {&kIt, "€ 1.234,56", 1234.56},
+      {&kIt, "1.234,56 €", 1234.56},
+      {&kIt, "€1.234,56", 1234.56},
+      {&kIt, "-€ 5", -5},
+      {&kIt, "€ -5", -5},
+      {&kIt, "5€", 5},
+      {&kIt, "€", std::nullopt},
+      {&kIt, "€ 5 €", std::nullopt},
+      {&kIt, "5 €uro", std::nullopt},
+      {&kIt, "$ 5", std::nullopt},
+      {&kEn, "1,234.56", 1234.56},
+      {&kEn, "1,234,567", 1234567},
+      {&kEn, "1.234,56", std::nullopt},
+      {&kEn, "3,2", std::nullopt},
+      {&kEn, "$1,000", 1000},
+      {&kFr, "1\u202F234,56", 1234.56},  // narrow no-break space
+      {&kFr, "1\u00A0234,56", 1234.56},  // no-break space
+      {&kFr, "1 234 567,5", 1234567.5},  // blanks
+      {&kFr, "1 234,56 €", 1234.56},
+      {&kFr, "1\u202F234,56\u00A0€", 1234.56},
+      {&kFr, "1 23", std::nullopt},
+      {&kFr, "1.234,56", std::nullopt},
+      {&kFr, "12 3456", std::nullopt},
+      {&kCh, "1'234.56", 1234.56},
+      {&kCh, "1\u2019234.56", 1234.56},
+      {&kCh, "CHF 1'234.56", 1234.56},
+      {&kCh, "1'234.56 CHF", 1234.56},
+      {&kCh, "1'23", std::nullopt},
+      {&kCh, "1 234.56", std::nullopt},
+      {&kC, "1,234", std::nullopt},
+      {&kC, "1234.5", 1234.5},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.testo);
+    EXPECT_EQ(c.reg->IsNumeric(c.testo), c.atteso.has_value());
+    EXPECT_EQ(c.reg->ADouble(c.testo), c.atteso);
+    if (c.atteso) {
+      EXPECT_EQ(c.reg->ACurrency(c.testo), static_cast<int64_t>(*c.atteso * 10000));
+    }
+  }
+  EXPECT_EQ(kIt.ALong("2.147.483.647"), 2147483647);
+  EXPECT_EQ(kIt.AInteger("32.768"), std::nullopt);
+  EXPECT_EQ(kIt.ASingle("€ 1.234,5"), 1234.5f);
+  // As a text file writes a number: grouped, with no exponent and no currency.
+  EXPECT_EQ(kIt.ADoubleCifre("1.234,56"), 1234.56);
+  EXPECT_EQ(kIt.ADoubleCifre("1e3"), std::nullopt);
+  EXPECT_EQ(kIt.ADoubleCifre("€ 5"), std::nullopt);
+}
+
+// At most fifteen significant digits, every one of them up to fifteen.
+TEST(Regionali, DoublesAreWrittenWithFifteenDigits) {
+  struct Caso {
+    const ImpostazioniRegionali* reg;
+    double valore;
+    const char* atteso;
+  };
+  const Caso casi[] = {
+      {&kIt, 100 * 1.1, "110"},
+      {&kIt, 0.1 + 0.2, "0,3"},
+      {&kEn, 1.0 / 3, "0.333333333333333"},
+      {&kIt, 2.0 / 3, "0,666666666666667"},
+      {&kIt, 123456789012345.0, "123456789012345"},
+      {&kIt, 12345678901234.5, "12345678901234,5"},
+      {&kIt, 1234567890123456.0, "1,23456789012346E+15"},
+      {&kIt, 999999999999999.9, "1E+15"},
+      {&kIt, 0.000012345678901234567, "0,0000123456789012346"},
+      {&kIt, 0.0000012345678901234567, "1,23456789012346E-06"},
+      {&kIt, -1234.5678, "-1234,5678"},
+      {&kIt, 3200, "3200"},
+      {&kIt, 1e300, "1E+300"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.atteso);
+    EXPECT_EQ(c.reg->TestoDouble(c.valore), c.atteso);
+  }
+}
+
+TEST(Regionali, ASingleAsTheDoubleOfItsShortestForm) {
+  EXPECT_EQ(DoubleDaSingle(1.3f), 1.3);
+  EXPECT_EQ(DoubleDaSingle(0.3f), 0.3);
+  EXPECT_EQ(DoubleDaSingle(0.92f), 0.92);
+  EXPECT_EQ(DoubleDaSingle(-12.5f), -12.5);
+  EXPECT_EQ(DoubleDaSingle(16777216.0f), 16777216.0);
+  for (float v : {1.3f, 0.1f, 1.0f / 3, 3.4e38f, 1e-45f, 123456.79f}) {
+    SCOPED_TRACE(v);
+    EXPECT_EQ(static_cast<float>(DoubleDaSingle(v)), v);
+  }
+  EXPECT_TRUE(std::isinf(DoubleDaSingle(INFINITY)));
 }
 
 }  // namespace

@@ -144,9 +144,10 @@ TEST(SorgenteAccess, TwoCursorsReadIndependently) {
   EXPECT_THROW(s->Apri("Tabella che non c'è"), ErroreDao);
 }
 
-// Rows 3 and 5 grew and moved to a later page, leaving a pointer in their first slot; most
-// rows were stored before later columns were added. Cells not listed are Null.
-TEST(SorgenteAccess, MovedRowsAndRowsWithFewerColumnsReadWhole) {
+// Rows 3 and 5 grew and moved to a later page, leaving a pointer in their first slot: they
+// are read in the table's order, where their slot stands. Most rows were stored before later
+// columns were added. Cells not listed are Null.
+TEST(SorgenteAccess, MovedRowsReadInPlaceAndRowsWithFewerColumnsReadWhole) {
   auto s = ApriSorgenteAccess(Dati("overflowTestV2000.mdb"), "");
   const auto& tabelle = s->Tabelle();
   std::vector<std::string> colonne;
@@ -157,11 +158,11 @@ TEST(SorgenteAccess, MovedRowsAndRowsWithFewerColumnsReadWhole) {
   const std::vector<Celle> attese{
       {{"data1", "row1col1"}},
       {{"data1", "row2col1"}, {"data3", "row2col3"}},
+      {{"data3", "row3col3"}, {"data9", "row3col9"}},
       {{"data1", "row4col1"}, {"data3", "row4col2"}},
+      {{"data3", "row5col2"}},
       {{"data3", "row6col2"}, {"data4", "row6col3"}},
       {{"data1", "row7col1"}, {"data7", "row7col7"}},
-      {{"data3", "row3col3"}, {"data9", "row3col9"}},
-      {{"data3", "row5col2"}},
   };
   const auto righe = LeggiTutto(*s, "Table1");
   ASSERT_EQ(righe.size(), attese.size());
@@ -172,6 +173,51 @@ TEST(SorgenteAccess, MovedRowsAndRowsWithFewerColumnsReadWhole) {
       EXPECT_EQ(righe[r][c],
                 valore == attese[r].end() ? Valore::Null() : Valore::Testo(valore->second))
           << "riga " << r + 1 << ", " << colonne[c];
+    }
+  }
+}
+
+// Row 3 deleted after it moved: its pointer slot is marked deleted and the row it led to is
+// read neither there nor where it lies.
+TEST(SorgenteAccess, AMovedRowDeletedStaysDeleted) {
+  test::CartellaTemp cartella;
+  std::string file = test::LeggiFile(Dati("overflowTestV2000.mdb"));
+  constexpr size_t kPagina = 4096, kContaRighe = 12;
+  size_t puntatore = 0;
+  for (size_t p = 3 * kPagina; p + kPagina <= file.size() && puntatore == 0; p += kPagina) {
+    if (file[p] != 1) continue;  // data pages only
+    const size_t righe = static_cast<unsigned char>(file[p + kContaRighe]) |
+                         (static_cast<unsigned char>(file[p + kContaRighe + 1]) << 8);
+    for (size_t r = 0; r < righe && puntatore == 0; ++r) {
+      const size_t slot = p + kContaRighe + 2 + 2 * r;
+      if ((static_cast<unsigned char>(file[slot + 1]) & 0xC0) == 0x40) puntatore = slot;
+    }
+  }
+  ASSERT_NE(puntatore, 0u);
+  file[puntatore + 1] = static_cast<char>(file[puntatore + 1] | 0x80);
+  auto s = ApriSorgenteAccess(cartella.Scrivi("cancellata.mdb", file), "");
+  std::vector<std::string> prime;
+  for (const auto& r : LeggiTutto(*s, "Table1"))
+    prime.push_back(r[0].IsNull() ? r[1].Stringa() : r[0].Stringa());
+  EXPECT_EQ(prime, (std::vector<std::string>{"row1col1", "row2col1", "row4col1", "row5col2",
+                                             "row6col2", "row7col1"}));
+
+  // A damaged pointer (its row number, its page) ends in data or an error, never a crash.
+  file[puntatore + 1] = static_cast<char>(file[puntatore + 1] & 0x7F);
+  const size_t dati = puntatore - puntatore % kPagina +
+                      ((static_cast<unsigned char>(file[puntatore]) |
+                        (static_cast<unsigned char>(file[puntatore + 1]) << 8)) &
+                       0x1FFF);
+  for (size_t byte = 0; byte < 4; ++byte) {
+    for (const char valore : {'\x00', '\x07', '\x7F', '\xFF'}) {
+      std::string guasto = file;
+      guasto[dati + byte] = valore;
+      try {
+        auto g = ApriSorgenteAccess(cartella.Scrivi("puntatore.mdb", guasto), "");
+        LeggiTutto(*g, "Table1");
+      } catch (const ErroreDao& e) {
+        EXPECT_EQ(e.Numero(), errori::kFormatoNonRiconosciuto) << byte << " " << int(valore);
+      }
     }
   }
 }

@@ -56,7 +56,7 @@ TEST_P(FixtureCsv, ReadsNamesTypesAccentsAndNulls) {
   OpzioniTesto opzioni;
   opzioni.delimitatore = GetParam().delimitatore;
   opzioni.righeAnalizzate = 0;
-  opzioni.separatoreDecimale = ',';
+  opzioni.regionali = ImpostazioniRegionali::Italiane();
   auto s = ApriSorgenteTesto(std::string(TARKPO_DATI_TEST "/csv/") + GetParam().cartella, opzioni);
   ASSERT_EQ(s->Tabelle().size(), 1u);
   const auto& t = s->Tabelle()[0];
@@ -123,7 +123,7 @@ TEST_P(TipoColonna, IsGuessedFromTheScannedValues) {
   OpzioniTesto opzioni;
   opzioni.delimitatore = ';';
   opzioni.righeAnalizzate = 0;
-  opzioni.separatoreDecimale = ',';
+  opzioni.regionali = ImpostazioniRegionali::Italiane();
   auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
   EXPECT_EQ(s->Tabelle()[0].campi[0].tipo, GetParam().tipo) << GetParam().colonna;
 }
@@ -141,6 +141,47 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(NomeTipo(info.param.tipo)) + "_" + std::to_string(info.index);
     });
+
+// Prices and stock as a spreadsheet with separators writes them: the columns are numbers
+// under the settings that wrote them, in UTF-8 and in Windows-1252 (a no-break space).
+TEST(SorgenteTesto, GroupedDigitsReadAsNumbers) {
+  struct Caso {
+    const char* nome;
+    ImpostazioniRegionali regionali;
+    const char* righe;  // Prezzo;Giacenza
+  };
+  const Caso casi[] = {
+      {"it", ImpostazioniRegionali::Italiane(), "1.234,56;1.000\n3.200,00;5\n12,5;1.234.567\n"},
+      {"fr_utf8", ImpostazioniRegionali(',', "\u202F", "€"),
+       "1\u202F234,56;1\u00A0000\n3 200,00;5\n12,5;1\u202F234\u202F567\n"},
+      {"fr_cp1252", ImpostazioniRegionali(',', "\u202F", "€"),  // \240: a no-break space
+       "1\240234,56;1\240000\n3 200,00;5\n12,5;1 234 567\n"},
+      {"ch", ImpostazioniRegionali('.', "\u2019", "CHF"),
+       "1'234.56;1\u2019000\n3'200.00;5\n12.5;1'234'567\n"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    CartellaTemp cartella;
+    cartella.Scrivi("t.csv", std::string("Prezzo;Giacenza\n") + c.righe);
+    OpzioniTesto opzioni;
+    opzioni.delimitatore = ';';
+    opzioni.regionali = c.regionali;
+    auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
+    EXPECT_EQ(s->Tabelle()[0].campi[0].tipo, TipoValore::Double);
+    EXPECT_EQ(s->Tabelle()[0].campi[1].tipo, TipoValore::Double);
+    EXPECT_EQ(LeggiTutto(*s, "t#csv"),
+              (std::vector<std::vector<Valore>>{{Valore::Doppio(1234.56), Valore::Doppio(1000)},
+                                                {Valore::Doppio(3200), Valore::Doppio(5)},
+                                                {Valore::Doppio(12.5), Valore::Doppio(1234567)}}));
+  }
+  // A point that is no grouping under Italian settings keeps its column text.
+  CartellaTemp cartella;
+  cartella.Scrivi("t.csv", "v\n1.234\n3.2\n");
+  OpzioniTesto opzioni;
+  opzioni.regionali = ImpostazioniRegionali::Italiane();
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
+  EXPECT_EQ(s->Tabelle()[0].campi[0].tipo, TipoValore::Text);
+}
 
 TEST(SorgenteTesto, ScannedRowsDecideAndLaterMisfitsReadAsNull) {
   CartellaTemp cartella;

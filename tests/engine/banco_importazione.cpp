@@ -75,6 +75,14 @@ std::string BancoImportazione::Negozio(const std::string& sql) const {
   return righe;
 }
 
+void BancoImportazione::TestiConPuntoEVirgola() {
+  const std::string impostazioni =
+      "Software\\VB and VBA Program Settings\\Tarvelin KPO\\set0\\Jet\\4.0";
+  motore_.IniPath = "HKEY_CURRENT_USER\\" + impostazioni;
+  ASSERT_TRUE(registro_.ScriviStringa(HKEY_CURRENT_USER, impostazioni + "\\Engines\\Text", "Format",
+                                      "Delimited(;)"));
+}
+
 void BancoImportazione::NuovaSessione() {
   stato_ = std::make_unique<StatoMotore>();
   imp_ = std::make_unique<StatoImportazione>();

@@ -42,6 +42,8 @@ class BancoImportazione : public ::testing::Test {
   // The first column of every row of a query on the shop, joined by "|".
   std::string Negozio(const std::string& sql) const;
 
+  // The text driver reads ";" delimited files, as the program's start-up sets it.
+  void TestiConPuntoEVirgola();
   // A fresh program run: new engine state, as every import starts with.
   void NuovaSessione();
   // Runs the whole import; true when it succeeded.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -288,11 +289,7 @@ TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
       std::string(TARKPO_SORGENTI) + "/demo/catalogo", origine_.Percorso(),
       std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
   // The CSV files are ";" delimited with decimal commas, as an Italian user writes them.
-  const std::string impostazioni =
-      "Software\\VB and VBA Program Settings\\Tarvelin KPO\\set0\\Jet\\4.0";
-  motore_.IniPath = "HKEY_CURRENT_USER\\" + impostazioni;
-  ASSERT_TRUE(registro_.ScriviStringa(HKEY_CURRENT_USER, impostazioni + "\\Engines\\Text", "Format",
-                                      "Delimited(;)"));
+  TestiConPuntoEVirgola();
   const ImpostazioniRegionali salvate = Regionali();
   Regionali() = ImpostazioniRegionali::Italiane();
 
@@ -352,11 +349,14 @@ TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
               "Pane e forni 4 0|Vini 22 5");
     EXPECT_EQ(Negozio("SELECT printf('%s %d %d %.9g', codice, prezzo, offertaprezzo, peso) "
                       "FROM articoli ORDER BY codice"),
-              "F001 128000 0 0.5|F002 41000 36000 0.25|F003 67500 0 0.300000012|"
-              "O001 105000 0 0.920000017|O002 79000 0 0.300000012|O003 12000 0 1|"
+              "F001 128000 0 0.5|F002 41000 36000 0.25|F003 67500 0 0.3|"
+              "O001 105000 0 0.92|O002 79000 0 0.3|O003 12000 0 1|"
               "P001 32000 0 1|P002 24500 19900 0.25|P003 45000 0 0.5|"
-              "S001 490000 390000 5|V001 389000 345000 1.29999995|V002 99900 0 1.29999995|"
-              "V003 115000 0 1.29999995|X001 10000 0 0|X002 20000 0 0");
+              "S001 490000 390000 5|V001 389000 345000 1.3|V002 99900 0 1.3|"
+              "V003 115000 0 1.3|X001 10000 0 0|X002 20000 0 0");
+    // The weights as the catalogue writes them, to the last bit of the shop's doubles.
+    EXPECT_EQ(Negozio("SELECT codice FROM articoli WHERE peso IN (0.3, 0.92, 1.3) ORDER BY codice"),
+              "F003|O001|O002|V001|V002|V003");
     EXPECT_EQ(Negozio("SELECT imgX0 || 'x' || imgY0 || ' ' || imgX2 FROM articoli "
                       "WHERE codice = 'P001'"),
               "120x90 40");
@@ -367,6 +367,117 @@ TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
     EXPECT_EQ(copiate, 5);
   }
   Regionali() = salvate;
+}
+
+// A positive number of hundredths as a spreadsheet formatted with separators writes it
+// under `r`: 320000 as "3.200,00" under Italian settings, whole units without decimals.
+std::string ConSeparatori(int64_t centesimi, const ImpostazioniRegionali& r, bool decimali) {
+  const std::string intere = std::to_string(centesimi / 100);
+  std::string testo;
+  for (size_t i = 0; i < intere.size(); ++i) {
+    if (i > 0 && (intere.size() - i) % 3 == 0) testo += r.SeparatoreMigliaia();
+    testo += intere[i];
+  }
+  if (decimali) {
+    testo += r.SeparatoreDecimale();
+    testo += std::to_string(centesimi % 100 + 100).substr(1);
+  }
+  return testo;
+}
+
+std::vector<std::string> Campi(const std::string& riga) {
+  std::vector<std::string> campi(1);
+  for (char c : riga) {
+    if (c == ';')
+      campi.emplace_back();
+    else if (c != '\r')
+      campi.back() += c;
+  }
+  return campi;
+}
+
+// The demo catalogue with its prices, offers and stock a thousand times larger, written as a
+// spreadsheet with separators writes them ("3.200,00", "€ 34.500,00", "40.000" under
+// Italian settings): imported under those settings, to the cent.
+TEST_F(BancoImportazione, CatalogoDemoConSeparatoriDelleMigliaia) {
+  TestiConPuntoEVirgola();
+  const ImpostazioniRegionali salvate = Regionali();
+  const ImpostazioniRegionali italiane = ImpostazioniRegionali::Italiane();
+  struct Caso {
+    const char* nome;
+    ImpostazioniRegionali regionali;
+  } casi[] = {
+      {"process", ImpostazioniRegionali::DalLocale()},
+      {"it", italiane},
+      {"fr", ImpostazioniRegionali(',', "\u202F", "€")},
+      {"ch", ImpostazioniRegionali('.', "\u2019", "CHF")},
+  };
+  std::vector<std::vector<std::string>> righe;
+  {
+    std::string demo = tarkpo::test::LeggiFile(TARKPO_SORGENTI "/demo/catalogo/articoli.csv");
+    for (size_t inizio = 0; inizio < demo.size();) {
+      const size_t fine = demo.find('\n', inizio);
+      righe.push_back(Campi(demo.substr(inizio, fine - inizio)));
+      inizio = fine == std::string::npos ? demo.size() : fine + 1;
+    }
+  }
+  ASSERT_EQ(righe.size(), 16u);
+  constexpr size_t kPrezzo = 6, kOfferta = 7, kPeso = 9, kGiacenza = 10;
+  std::vector<std::string> articoli;  // code, price, offer, excluded: as the demo holds them
+  for (size_t r = 1; r < righe.size(); ++r) {
+    const auto& c = righe[r];
+    articoli.push_back(c[1] + " " + std::to_string(*italiane.ACurrency(c[kPrezzo]) * 1000) + " " +
+                       std::to_string(*italiane.ACurrency(c[kOfferta]) * 1000) + " " +
+                       (*italiane.ALong(c[kGiacenza]) < 5 ? "1" : "0"));
+  }
+  std::sort(articoli.begin(), articoli.end());
+  std::string atteso;
+  for (const std::string& a : articoli) atteso += (atteso.empty() ? "" : "|") + a;
+
+  def_.gPathDb = CartellaOrigine();
+  def_.gTipoDb = "Text;";
+  def_.gImpRep = 0;
+  def_.gTabellaArt = "articoli#csv";
+  for (int k = artImmagine1; k < kRigheArticoli; ++k) {
+    def_.gCampiArt[k] = 0;
+    def_.gNomiCampiArt[k].clear();
+  }
+  def_.gGiacenzaMinima = 5000;
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    const ImpostazioniRegionali& reg = caso.regionali;
+    std::string csv;
+    for (size_t r = 0; r < righe.size(); ++r) {
+      std::vector<std::string> c = righe[r];
+      if (r > 0) {
+        c[kPrezzo] = ConSeparatori(*italiane.ACurrency(c[kPrezzo]) / 100 * 1000, reg, true);
+        // The currency symbol before or after, as the settings' conversion takes it.
+        const std::string offerta =
+            ConSeparatori(*italiane.ACurrency(c[kOfferta]) / 100 * 1000, reg, true);
+        c[kOfferta] = reg.SimboloValuta().empty() ? offerta
+                      : r % 2 != 0                ? reg.SimboloValuta() + " " + offerta
+                                                  : offerta + " " + reg.SimboloValuta();
+        c[kGiacenza] = ConSeparatori(*italiane.ALong(c[kGiacenza]) * 100000, reg, false);
+        for (char& ch : c[kPeso])
+          if (ch == ',') ch = reg.SeparatoreDecimale();
+      }
+      for (size_t k = 0; k < c.size(); ++k) csv += (k ? ";" : "") + c[k];
+      csv += "\r\n";
+    }
+    origine_.Scrivi("articoli.csv", csv);
+    Regionali() = reg;
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    NuovaSessione();
+    const bool riuscita = Importa();
+    Regionali() = salvate;
+    ASSERT_TRUE(riuscita) << ::testing::PrintToString(messaggi_.Testi());
+    EXPECT_EQ(Negozio("SELECT codice || ' ' || prezzo || ' ' || offertaprezzo || ' ' || "
+                      "(fuoricatalogo <> 0) FROM articoli ORDER BY codice"),
+              atteso)
+        << csv;
+    EXPECT_EQ(Negozio("SELECT codice FROM articoli WHERE peso IN (0.3, 0.92, 1.3) ORDER BY codice"),
+              "F003|O001|O002|V001|V002|V003");
+  }
 }
 
 }  // namespace

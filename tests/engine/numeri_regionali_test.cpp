@@ -108,6 +108,45 @@ TEST_P(NumeriSottoIlLocale, ReadsAndConvertsToTheLastDigit) {
 INSTANTIATE_TEST_SUITE_P(Sorgenti, NumeriSottoIlLocale, ::testing::ValuesIn(Casi()),
                          [](const auto& info) { return std::string(info.param.nome); });
 
+// Numbers written with the process's own grouping and currency symbol read to the last
+// digit through the engine's conversions, and numbers turned into text have fifteen
+// significant digits at most.
+TEST(NumeriSottoIlLocaleRaggruppati, ReadAndWrittenAsTheSettingsDo) {
+  tarkpo::test::VerificaLocaleDelProcesso();
+  const ImpostazioniRegionali& r = Regionali();
+  const std::string g = r.SeparatoreMigliaia();
+  const std::string d(1, r.SeparatoreDecimale());
+  struct Caso {
+    std::string testo;
+    int64_t valuta;
+  };
+  std::vector<Caso> casi = {
+      {"1" + g + "234" + d + "56", 12345600},
+      {"3" + g + "200" + d + "00", 32000000},
+      {"-1" + g + "234" + g + "567" + d + "5", -12345675000},
+      {"12" + d + "5", 125000},
+  };
+  if (!r.SimboloValuta().empty()) {
+    casi.push_back({r.SimboloValuta() + " 1" + g + "990" + d + "00", 19900000});
+    casi.push_back({"1" + g + "990" + d + "00 " + r.SimboloValuta(), 19900000});
+  }
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.testo);
+    const Valore v = Valore::Testo(c.testo);
+    EXPECT_TRUE(dao::IsNumeric(v));
+    EXPECT_EQ(ValutaDa(v), c.valuta);
+    EXPECT_EQ(dao::ADouble(v), static_cast<double>(c.valuta) / 10000);
+    EXPECT_EQ(SingoloDa(v), static_cast<float>(static_cast<double>(c.valuta) / 10000));
+  }
+  EXPECT_EQ(StatoGiacenza("1" + g + "000", 5), 2);
+  EXPECT_EQ(StatoGiacenza("4", 5), 1);
+  // A point or comma that is not the settings' grouping leaves the text no number.
+  EXPECT_FALSE(r.IsNumeric("3" + std::string(d == "," ? "." : ",") + "2"));
+  EXPECT_EQ(dao::ATesto(Valore::Doppio(100 * 1.1)), "110");
+  EXPECT_EQ(dao::ATesto(Valore::Doppio(0.1 + 0.2)), "0" + d + "3");
+  EXPECT_EQ(dao::ATesto(Valore::Doppio(1234567.5)), "1234567" + d + "5");
+}
+
 // A definition written under Italian settings reads under any locale, and one written under
 // the process's settings holds its separator and reads back equal.
 TEST(NumeriSottoIlLocaleDefinizione, VariationReadsAndWritesToTheLastDigit) {
