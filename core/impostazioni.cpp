@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -134,7 +135,9 @@ Albero Carica(const std::string& file) {
     Voce voce{testo, {}};
     if (riga.compare(pos, 6, "dword:") == 0) {
       voce.valore.tipo = ValoreRegistro::Tipo::Dword;
-      voce.valore.dword = static_cast<uint32_t>(std::strtoul(riga.c_str() + pos + 6, nullptr, 10));
+      uint32_t dword = 0;
+      std::from_chars(riga.data() + pos + 6, riga.data() + riga.size(), dword);
+      voce.valore.dword = dword;
     } else if (!LeggiProtetto(riga, pos, voce.valore.testo)) {
       continue;
     }
@@ -150,7 +153,7 @@ bool Salva(const std::string& file, const Albero& albero) {
     for (const Voce& v : chiave.voci) {
       out << Protetto(v.nome) << '=';
       if (v.valore.tipo == ValoreRegistro::Tipo::Dword)
-        out << "dword:" << v.valore.dword << '\n';
+        out << "dword:" << std::to_string(v.valore.dword) << '\n';
       else
         out << Protetto(v.valore.testo) << '\n';
     }

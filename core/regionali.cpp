@@ -426,6 +426,12 @@ std::optional<int32_t> DoubleALong(double v) { return InIntervallo<int32_t>(Doub
 
 std::optional<int64_t> DoubleACurrency(double v) { return DoubleScalato(v, 4); }
 
+std::string ConZeri(int64_t n, int cifre) {
+  std::string s = std::to_string(n < 0 ? 0 - static_cast<uint64_t>(n) : static_cast<uint64_t>(n));
+  if (static_cast<int>(s.size()) < cifre) s.insert(0, static_cast<size_t>(cifre) - s.size(), '0');
+  return n < 0 ? "-" + s : s;
+}
+
 double DoubleDaSingle(float v) {
   if (!std::isfinite(v)) return static_cast<double>(v);
   char buf[32];

@@ -61,6 +61,8 @@ double ArrotondaPari(double valore, int decimali = 0);
 std::optional<int16_t> DoubleAInteger(double v);
 std::optional<int32_t> DoubleALong(double v);
 std::optional<int64_t> DoubleACurrency(double v);  // ten-thousandths, rounded half even
+// The decimal digits of a whole number, with leading zeros up to `cifre` digits ("007").
+std::string ConZeri(int64_t n, int cifre);
 // The double of a Single's shortest decimal form: 1.3f gives 1.3, not 1.2999999523162842.
 double DoubleDaSingle(float v);
 

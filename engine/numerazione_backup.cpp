@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
 #include <vector>
+
+#include "core/regionali.h"
 
 namespace tarkpo::motore {
 
@@ -38,11 +39,7 @@ bool PrimaSenzaMaiuscole(const std::string& a, const std::string& b) {
                                       [](char x, char y) { return Minuscola(x) < Minuscola(y); });
 }
 
-std::string NomeNumerato(int numero) {
-  char testo[24];
-  std::snprintf(testo, sizeof testo, "catalog.%03d", numero);
-  return testo;
-}
+std::string NomeNumerato(int numero) { return "catalog." + ConZeri(numero, 3); }
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "core/dao/conversioni.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "core/caratteri.h"
@@ -125,15 +124,13 @@ std::string ATesto(const Valore& v, const ImpostazioniRegionali& regionali) {
       double intera = std::trunc(d);
       int a, m, g;
       DataCivile(static_cast<int64_t>(intera), a, m, g);
-      char buf[64];
       int secondi = static_cast<int>(std::llround(std::fabs(d - intera) * 86400.0));
       if (secondi >= 86400) secondi = 86399;
-      if (secondi == 0)
-        std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", g, m, a);
-      else
-        std::snprintf(buf, sizeof buf, "%02d/%02d/%04d %02d:%02d:%02d", g, m, a, secondi / 3600,
-                      secondi / 60 % 60, secondi % 60);
-      return buf;
+      std::string testo = ConZeri(g, 2) + "/" + ConZeri(m, 2) + "/" + ConZeri(a, 4);
+      if (secondi != 0)
+        testo += " " + ConZeri(secondi / 3600, 2) + ":" + ConZeri(secondi / 60 % 60, 2) + ":" +
+                 ConZeri(secondi % 60, 2);
+      return testo;
     }
     case TipoValore::Text:
       return v.Stringa();
