@@ -177,9 +177,9 @@ void CopiaImmagini(Contesto& c, const ColonneArticoli& col, const RigaArticolo& 
     auto campo = [&scrivi](const Colonna& colonna) {
       return [&scrivi, &colonna](const Valore& v) { scrivi(colonna, v); };
     };
-    CopiaImmagine(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
-                  {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])},
-                  &c.imp.cartelle);
+    c.imp.copie.Copia(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
+                      {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])},
+                      &c.imp.cartelle);
   }
 }
 

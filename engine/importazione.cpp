@@ -130,6 +130,7 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
   }
   c.progresso.Etichetta("");
   if (!annullata) return esito;  // the shop may hold changes: the backup stays
+  c.imp.copie.Rimuovi();         // no row that is kept names the pictures this run copied
   c.messaggi.Mostra("Il negozio non è stato modificato", Icona::Informazione);
   if (!esito.backup.empty()) {
     std::error_code ec;
