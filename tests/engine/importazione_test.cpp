@@ -78,6 +78,27 @@ TEST_F(ImportazioneTest, TrattamentiDegliArticoliMancanti) {
   }
 }
 
+// Items are matched by code: with "Codice" unmapped no shop item is missing, whatever the
+// chosen treatment, and the source's items are added as new ones.
+TEST_F(ImportazioneTest, SenzaCodiceMappatoNessunArticoloMancante) {
+  for (const int escludi : {1, -1, 2, -2, 3, -3}) {
+    SCOPED_TRACE(escludi);
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    SetUp();
+    NuovaSessione();
+    SqlNegozio(
+        "INSERT INTO articoli (codice, catID, ordinamento) VALUES "
+        "('A', 'imp01', 10), ('', 'imp01', 20)");
+    SqlOrigine("DELETE FROM articoli; INSERT INTO articoli (Codice, Titolo) VALUES ('A', 'a')");
+    def_.gCampiArt[artReparto] = 0;
+    def_.gCampiArt[artCodice] = 0;
+    def_.gEscludi = escludi;
+    ASSERT_TRUE(Importa());
+    EXPECT_EQ(Articoli(), ":0:imp01|:0:" + IdPerTitolo("* Articoli importati") + "|A:0:imp01");
+    EXPECT_EQ(IdPerTitolo("* Articoli orfani"), "");
+  }
+}
+
 TEST_F(ImportazioneTest, TabellaOrigineVuotaAnnullaTutto) {
   SqlNegozio("INSERT INTO articoli (codice, titolo) VALUES ('A', 'vecchio')");
   def_.gImpRep = 1;
