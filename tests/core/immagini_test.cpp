@@ -1,6 +1,8 @@
 #include "core/immagini.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -141,6 +143,26 @@ TEST_F(CopiaImmagineTest, CopiaDiPrimaRiconosciutaDaiByte) {
   EXPECT_EQ(campi.larghezza, Valore::Lungo(40));
   EXPECT_EQ(test::LeggiFile(CartellaLavoro(Negozio()) + nuovo), "IMG 40x30");
   EXPECT_EQ(test::LeggiFile(Lavoro(p)), "IMG 99x99");
+}
+
+// A copy killed half-way leaves its temporary file: the next import's first copy removes
+// those of processes that are gone (and its own), never another running process's.
+TEST_F(CopiaImmagineTest, TemporaneiDiCopieInterrotteRimossi) {
+  const pid_t figlio = ::fork();
+  if (figlio == 0) ::_exit(0);
+  ::waitpid(figlio, nullptr, 0);
+  const std::string morto = ".tarkpo-" + std::to_string(figlio) + "-0.tmp";
+  const std::string mio = ".tarkpo-" + std::to_string(::getpid()) + "-7.tmp";
+  const std::string vivo = ".tarkpo-1-0.tmp";  // init never ends
+  for (const std::string& nome : {morto, mio, vivo, std::string(".tarkpo-x.tmp")})
+    negozio_.Scrivi("work/" + nome, "IMG 4");
+  Campi campi;
+  CopiaImmagine(origine_.Scrivi("foto/a.jpg", "IMG 2x2"), Negozio(), scatola_,
+                campi.Destinazione());
+  EXPECT_FALSE(std::filesystem::exists(negozio_ / ("work/" + morto)));
+  EXPECT_FALSE(std::filesystem::exists(negozio_ / ("work/" + mio)));
+  EXPECT_TRUE(std::filesystem::exists(negozio_ / ("work/" + vivo)));
+  EXPECT_TRUE(std::filesystem::exists(negozio_ / "work/.tarkpo-x.tmp"));
 }
 
 TEST_F(CopiaImmagineTest, NienteCopiaNeCampiSenzaImmagineValidaOCartellaLavoro) {
