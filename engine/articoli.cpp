@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <string_view>
@@ -177,9 +178,9 @@ void CopiaImmagini(Contesto& c, const ColonneArticoli& col, const RigaArticolo& 
     auto campo = [&scrivi](const Colonna& colonna) {
       return [&scrivi, &colonna](const Valore& v) { scrivi(colonna, v); };
     };
-    CopiaImmagine(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
-                  {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])},
-                  &c.imp.cartelle);
+    c.imp.copie.Copia(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
+                      {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])},
+                      &c.imp.cartelle);
   }
 }
 
@@ -310,7 +311,9 @@ void TrattaMancanti(Contesto& c) {
   c.progresso.Massimo(static_cast<float>(totale));
   c.progresso.Etichetta("Aggiornamento articoli...");
   c.eventi.ElaboraEventi();
-  const bool trattaAnche = std::abs(c.def.gEscludi) != 0;
+  // Items are matched by code: without a mapped code every shop item would look missing,
+  // and the missing-items page says its options then have no effect.
+  const bool trattaAnche = std::abs(c.def.gEscludi) != 0 && Mappata(c, artCodice);
   // A code the shop holds several times would get the same outcome again: once is enough.
   std::unordered_set<std::string_view> trattati;
   for (const std::string& codice : codici) {
@@ -404,6 +407,34 @@ void ImportaArticolo(Contesto& c, RigaArticolo r) {
   }
 }
 
+// The copies this run made that no row names in the end (their row was not stored, or was
+// written again with another picture) are removed; when the rows cannot be read, none is.
+void RimuoviCopieNonNominate(Contesto& c) {
+  const std::vector<std::string>& fatte = c.imp.copie.Fatte();
+  if (fatte.empty()) return;
+  const std::unordered_set<std::string> nuove(fatte.begin(), fatte.end());
+  std::unordered_set<std::string> nominate;
+  std::string campi;
+  int quanti = 0;
+  for (const Colonna& colonna : Colonne(c).immagine)
+    if (colonna.indice >= 0) campi += (quanti++ == 0 ? "" : ", ") + colonna.nome;
+  if (quanti > 0) {
+    try {
+      auto rs = c.stato.gDbNegozio->OpenRecordset("SELECT " + campi + " FROM articoli");
+      for (; !rs->Eof(); rs->MoveNext())
+        for (int i = 0; i < quanti; ++i) {
+          const Valore& v = rs->Fields(i).Value();
+          if (v.Tipo() == TipoValore::Text && nuove.count(v.Stringa()) != 0)
+            nominate.insert(v.Stringa());
+        }
+      rs->Close();
+    } catch (const dao::ErroreDao&) {
+      return;
+    }
+  }
+  c.imp.copie.RimuoviTranne(nominate);
+}
+
 bool ImportaArticoli(Contesto& c) {
   auto& stato = c.stato;
   const double fattore = FattorePrezzo(c.def.gVariazione);
@@ -438,9 +469,19 @@ bool ImportaArticoli(Contesto& c) {
     ChiudiRecordset(stato.gRsOrigine);
   }
   PulisciSpeciali(c);
+  if (esito) RimuoviCopieNonNominate(c);
   ChiudiRecordset(stato.gRsArticoli);
   ChiudiRecordset(stato.gRsReparti);
   return esito;
+}
+
+bool SalvaImmagini(Contesto& c) {
+  const int errore = c.imp.copie.Salva();
+  if (errore == 0) return true;
+  c.messaggi.Mostra("Impossibile salvare su disco le immagini copiate nella cartella \"" +
+                        CartellaLavoro(c.def.gPathNegozio) + "\":\n" + std::strerror(errore),
+                    Icona::Esclamazione);
+  return false;
 }
 
 }  // namespace tarkpo::motore

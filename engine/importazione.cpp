@@ -91,9 +91,11 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
   }
 
   if (ok) {
-    // A commit that fails is a failed import, not a success.
+    // The pictures reach the disk before the rows that name them; a commit that fails is a
+    // failed import, not a success.
+    ok = SalvaImmagini(c);
     try {
-      ws.CommitTrans();
+      if (ok) ws.CommitTrans();
     } catch (const dao::ErroreDao& e) {
       MostraErrore(c.messaggi, e);
       ok = false;
@@ -130,6 +132,7 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
   }
   c.progresso.Etichetta("");
   if (!annullata) return esito;  // the shop may hold changes: the backup stays
+  c.imp.copie.Rimuovi();         // no row that is kept names the pictures this run copied
   c.messaggi.Mostra("Il negozio non è stato modificato", Icona::Informazione);
   if (!esito.backup.empty()) {
     std::error_code ec;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "support/cartella_temp.h"
 
@@ -45,6 +46,22 @@ TEST(Percorsi, CartellaDbAndPercorsoCompleto) {
   }
 }
 
+// ".." goes back one name, whatever the name is on disk (a link to a folder elsewhere).
+TEST(Percorsi, RisoltoPerNomeComeWindows) {
+  const std::pair<const char*, const char*> casi[] = {
+      {"/dati/lnk/../x.jpg", "/dati/x.jpg"},
+      {"/dati/./img//a.jpg", "/dati/img/a.jpg"},
+      {"/dati/a/b/../../c.jpg", "/dati/c.jpg"},
+      {"/../x.jpg", "/x.jpg"},
+      {"img/../../x.jpg", "../x.jpg"},
+      {"../../x.jpg", "../../x.jpg"},
+      {"a/..", "."},
+      {"", ""},
+  };
+  for (const auto& [percorso, atteso] : casi)
+    EXPECT_EQ(RisoltoPerNome(percorso), atteso) << percorso;
+}
+
 // Names as a catalogue written on Windows holds them: Windows ignores letter case and the
 // trailing blanks and dots of a file name.
 TEST(Percorsi, PercorsoSuDiscoComeWindows) {
@@ -60,7 +77,8 @@ TEST(Percorsi, PercorsoSuDiscoComeWindows) {
       {"img/foto1.jpg", "img/foto1.jpg"},
       {"IMG/Foto1.JPG ", "img/foto1.jpg"},
       {"Img/FOTO1.jpg. .", "img/foto1.jpg"},
-      {"img/../IMG/foto1.JPG", "img/../img/foto1.jpg"},
+      {"img/../IMG/foto1.JPG", "img/foto1.jpg"},
+      {"img/./foto1.jpg", "img/foto1.jpg"},
       {"img/CAFFÈ ì.JPG", "img/Caffè Ì.jpg"},  // accented letters of Windows-1252 too
       {"img /foto1.jpg", nullptr},             // only the file name loses its blanks
       {"img/foto1", nullptr},
