@@ -10,6 +10,7 @@
 // runs this figure alone.
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -167,7 +168,9 @@ long PiccoMemoriaMb() {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   Regionali() = ImpostazioniRegionali::Inglesi();
-  const std::string radice = (fs::temp_directory_path() / "tarkpo-bench-importazione").string();
+  const std::string radice =
+      (fs::temp_directory_path() / ("tarkpo-bench-importazione-" + std::to_string(getpid())))
+          .string();
   fs::remove_all(radice);
   fs::create_directories(radice);
   Banco banco(radice);
