@@ -35,9 +35,10 @@ bool ConnectDiFile(const std::string& connect) {
 // and leaves them. A file with no journal or WAL beside it holds all of its content and is
 // read as immutable, which writes nothing anywhere; one with a WAL or a pending journal
 // needs them to be read right, and is read through them without writing to the database.
-std::string UriSolaLettura(const std::string& percorso) {
+// A file that another program may be writing is never read as immutable.
+std::string UriSolaLettura(const std::string& percorso, bool condiviso) {
   std::error_code ec;
-  const bool accanto = std::filesystem::exists(percorso + "-wal", ec) ||
+  const bool accanto = condiviso || std::filesystem::exists(percorso + "-wal", ec) ||
                        std::filesystem::exists(percorso + "-journal", ec);
   std::string uri = "file:";
   static const char kCifre[] = "0123456789ABCDEF";
@@ -175,6 +176,11 @@ Workspace::~Workspace() = default;
 
 std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
                                                   const std::string& connect, bool perSolaLettura) {
+  return OpenDatabase(percorso, connect, perSolaLettura ? Accesso::Lettura : Accesso::Scrittura);
+}
+
+std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
+                                                  const std::string& connect, Accesso accesso) {
   std::error_code ec;
   if (percorso.empty() || !std::filesystem::exists(percorso, ec))
     throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file \"" + percorso + "\"");
@@ -182,10 +188,11 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
       !ConnectDiFile(connect))
     return NuovoDatabaseSorgente(percorso, ApriSorgenteEsterna(motore_, percorso, connect));
 
-  const bool solaLettura = perSolaLettura || ::access(percorso.c_str(), W_OK) != 0;
+  const bool solaLettura = accesso != Accesso::Scrittura || ::access(percorso.c_str(), W_OK) != 0;
   sqlite3* db = nullptr;
-  int rc = solaLettura ? sqlite3_open_v2(UriSolaLettura(percorso).c_str(), &db,
-                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+  int rc = solaLettura ? sqlite3_open_v2(
+                             UriSolaLettura(percorso, accesso == Accesso::LetturaCondivisa).c_str(),
+                             &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
                        : sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
     std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
@@ -196,11 +203,18 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
   auto conn = std::make_shared<Connessione>(db, percorso, solaLettura);
   sqlite3_busy_timeout(db, 5000);
   try {
-    // The rollback journal keeps the data file whole by itself whenever nothing is pending,
-    // so that a byte copy of it is a backup.
-    if (!solaLettura) conn->Esegui("PRAGMA journal_mode=DELETE");
+    if (!solaLettura) {
+      // The rollback journal keeps the data file whole by itself whenever nothing is
+      // pending, so that a byte copy of it is a backup; and with no page spilled before the
+      // commit, the file is untouched until then: a kill leaves it as it was, and a change
+      // to it by another program shows in its times.
+      conn->Esegui("PRAGMA journal_mode=DELETE");
+      conn->Esegui("PRAGMA cache_spill=OFF");
+    }
     conn->Esegui("SELECT count(*) FROM sqlite_master");
   } catch (const ErroreDao&) {
+    const int codice = sqlite3_errcode(db);
+    if (codice != SQLITE_NOTADB && codice != SQLITE_CORRUPT) throw;  // busy, locked, I/O...
     throw ErroreDao(errori::kFormatoNonRiconosciuto,
                     "Formato del database \"" + percorso + "\" non riconosciuto");
   }
@@ -213,6 +227,35 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
     }
   }
   return NuovoDatabaseSqlite(conn);
+}
+
+void CompletaFileSqlite(const std::string& percorso, const std::function<void()>& leggi) {
+  if (!EFileSqlite(percorso)) {
+    if (leggi) leggi();
+    return;
+  }
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
+    sqlite3_close_v2(db);
+    throw ErroreDao(errori::kErroreMotore,
+                    "Impossibile aprire il file \"" + percorso + "\": " + messaggio);
+  }
+  Connessione conn(db, percorso, false);
+  sqlite3_busy_timeout(db, 5000);
+  sqlite3_stmt* st = conn.Prepara("PRAGMA journal_mode=DELETE");
+  if (sqlite3_step(st) != SQLITE_ROW) conn.Errore(sqlite3_extended_errcode(db));
+  const unsigned char* modo = sqlite3_column_text(st, 0);
+  const std::string giornale = modo ? reinterpret_cast<const char*>(modo) : "";
+  sqlite3_reset(st);
+  if (MinuscoloAscii(giornale) != "delete")
+    throw ErroreDao(errori::kErroreMotore, "Errore del database \"" + percorso +
+                                               "\": modalità del giornale \"" + giornale +
+                                               "\" non modificabile");
+  conn.Esegui("BEGIN");
+  conn.Esegui("SELECT count(*) FROM sqlite_master");
+  if (leggi) leggi();
+  conn.Esegui("COMMIT");
 }
 
 void Workspace::Registra(const std::shared_ptr<Connessione>& connessione) {
@@ -246,14 +289,15 @@ void Chiudi(std::vector<std::shared_ptr<Connessione>>& coinvolte, bool conferma)
   for (auto& c : coinvolte) {
     if (!c->inTransazione) continue;
     c->inTransazione = false;
+    if (c->transazionePersa.empty() && sqlite3_get_autocommit(c->Db()))
+      c->transazionePersa = "Errore del database \"" + c->Percorso() + "\": transazione interrotta";
     if (!c->transazionePersa.empty()) {
-      // SQLite already undid the transaction: what followed is only rolled back.
+      // SQLite already undid the transaction, and nothing was written since: what a later
+      // statement began is only rolled back.
       const ErroreDao perdita(errori::kErroreMotore, c->transazionePersa);
       c->transazionePersa.clear();
-      try {
-        c->Esegui("ROLLBACK");
-      } catch (const ErroreDao&) {
-      }
+      sqlite3_exec(c->Db(), "ROLLBACK", nullptr, nullptr, nullptr);
+      sqlite3_exec(c->Db(), "PRAGMA query_only=0", nullptr, nullptr, nullptr);
       if (conferma && !primo) primo = perdita;
       continue;
     }

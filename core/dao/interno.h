@@ -61,7 +61,8 @@ class Connessione {
 
   bool inTransazione = false;
   // The error with which SQLite ended the pending transaction by itself (a full disk, an
-  // I/O error); "" while it holds.
+  // I/O error); "" while it holds. Once set, the connection refuses every write
+  // (query_only) until the workspace ends the transaction.
   mutable std::string transazionePersa;
 
  private:
