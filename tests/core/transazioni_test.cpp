@@ -106,7 +106,7 @@ TEST_F(TransazioniTest, AfterSQLiteDropsTheTransactionNothingMoreIsWritten) {
   int rifiutate = 0;
   for (int volta = 0; volta < 3; ++volta) {
     SCOPED_TRACE(volta);
-    guasti.FallisciAl(1, test::GuastiVfs::Guasto::Pieno, false);
+    guasti.FallisciAl(1, test::GuastiVfs::Guasto::Pieno, test::GuastiVfs::Ripetizione::UnaVolta);
     for (int i = 0; i < 40; ++i) {
       try {
         rs->AddNew();

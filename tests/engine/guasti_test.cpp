@@ -56,7 +56,7 @@ struct Caso {
   const char* nome;
   bool capienza;  // a disk of every size; else every operation failing in turn
   GuastiVfs::Guasto guasto;
-  bool persistente;         // the failing operation and every later one
+  GuastiVfs::Ripetizione ripetizione;
   bool immaginiSostituite;  // the catalogue's pictures replaced by others of other sizes
 };
 
@@ -179,7 +179,7 @@ TEST_P(GuastiTest, IlNegozioRestaInteroAOgniGuasto) {
     if (capienza)
       guasti.SpazioLibero(int64_t{n} * passo);
     else
-      guasti.FallisciAl(n, caso.guasto, caso.persistente);
+      guasti.FallisciAl(n, caso.guasto, caso.ripetizione);
     Importa();
     const bool scattato = guasti.Scattato();
     guasti.Nessuno();
@@ -201,16 +201,23 @@ TEST_P(GuastiTest, IlNegozioRestaInteroAOgniGuasto) {
   std::printf("%d importazioni, %d riuscite\n", ultimo, riuscite);
 }
 
+constexpr auto Pieno = GuastiVfs::Guasto::Pieno;
+constexpr auto ErroreIo = GuastiVfs::Guasto::ErroreIo;
+constexpr auto UnaVolta = GuastiVfs::Ripetizione::UnaVolta;
+constexpr auto PerSempre = GuastiVfs::Ripetizione::PerSempre;
+constexpr auto Ogni = GuastiVfs::Ripetizione::Ogni;
+
 INSTANTIATE_TEST_SUITE_P(
     Guasti, GuastiTest,
-    ::testing::Values(
-        Caso{"PienoUnaVolta", false, GuastiVfs::Guasto::Pieno, false, false},
-        Caso{"PienoPerSempre", false, GuastiVfs::Guasto::Pieno, true, false},
-        Caso{"ErroreUnaVolta", false, GuastiVfs::Guasto::ErroreIo, false, false},
-        Caso{"ErrorePerSempre", false, GuastiVfs::Guasto::ErroreIo, true, false},
-        Caso{"DiscoDiOgniCapienza", true, GuastiVfs::Guasto::Pieno, false, false},
-        Caso{"ImmaginiSostituiteErrore", false, GuastiVfs::Guasto::ErroreIo, false, true},
-        Caso{"ImmaginiSostituiteDiscoDiOgniCapienza", true, GuastiVfs::Guasto::Pieno, false, true}),
+    ::testing::Values(Caso{"PienoUnaVolta", false, Pieno, UnaVolta, false},
+                      Caso{"PienoPerSempre", false, Pieno, PerSempre, false},
+                      Caso{"PienoOgniTanto", false, Pieno, Ogni, false},
+                      Caso{"ErroreUnaVolta", false, ErroreIo, UnaVolta, false},
+                      Caso{"ErrorePerSempre", false, ErroreIo, PerSempre, false},
+                      Caso{"ErroreOgniTanto", false, ErroreIo, Ogni, false},
+                      Caso{"DiscoDiOgniCapienza", true, Pieno, UnaVolta, false},
+                      Caso{"ImmaginiSostituiteErrore", false, ErroreIo, UnaVolta, true},
+                      Caso{"ImmaginiSostituiteDiscoDiOgniCapienza", true, Pieno, UnaVolta, true}),
     [](const ::testing::TestParamInfo<Caso>& info) { return std::string(info.param.nome); });
 
 }  // namespace

@@ -212,11 +212,11 @@ void GuastiVfs::Nessuno() {
   picco_ = 0;
 }
 
-void GuastiVfs::FallisciAl(int n, Guasto guasto, bool persistente) {
+void GuastiVfs::FallisciAl(int n, Guasto guasto, Ripetizione ripetizione) {
   Nessuno();
   n_ = n;
   guasto_ = guasto;
-  persistente_ = persistente;
+  ripetizione_ = ripetizione;
 }
 
 void GuastiVfs::SpazioLibero(int64_t byte) {
@@ -231,7 +231,10 @@ bool GuastiVfs::Seguito(const char* percorso) const {
 int GuastiVfs::Decidi(Tipo tipo, const std::string& percorso) {
   if (osservatore_) osservatore_(tipo, percorso);
   ++operazioni_;
-  if (n_ <= 0 || operazioni_ < n_ || (operazioni_ > n_ && !persistente_)) return SQLITE_OK;
+  const bool fallisce = n_ > 0 && (ripetizione_ == Ripetizione::Ogni        ? operazioni_ % n_ == 0
+                                   : ripetizione_ == Ripetizione::PerSempre ? operazioni_ >= n_
+                                                                            : operazioni_ == n_);
+  if (!fallisce) return SQLITE_OK;
   scattato_ = true;
   if (guasto_ == Guasto::Pieno) return SQLITE_FULL;
   switch (tipo) {

@@ -30,9 +30,14 @@ class GuastiVfs {
 
   // From now on counts the operations again and fails none.
   void Nessuno();
-  // Fails the n-th operation from now (1-based) with `guasto`; `persistente` fails every
-  // later one too, as a disk that stays full.
-  void FallisciAl(int n, Guasto guasto, bool persistente);
+  enum class Ripetizione {
+    UnaVolta,   // the n-th operation only
+    PerSempre,  // the n-th and every later one, as a disk that stays full
+    Ogni,       // every n-th: a disk that fails now and then
+  };
+  // Fails the n-th operation from now (1-based) with `guasto`, and the later ones that
+  // `ripetizione` says.
+  void FallisciAl(int n, Guasto guasto, Ripetizione ripetizione);
   // A disk with `byte` bytes free for the folder's files from now on: a write that would
   // take more fails with SQLITE_FULL after writing what fits; shrinking or deleting a file
   // gives its bytes back.
@@ -68,7 +73,7 @@ class GuastiVfs {
   int operazioni_ = 0;
   int n_ = 0;
   Guasto guasto_ = Guasto::Pieno;
-  bool persistente_ = false;
+  Ripetizione ripetizione_ = Ripetizione::UnaVolta;
   bool scattato_ = false;
   int64_t limite_ = -1;  // bytes the files may grow by; -1: no limit
   int64_t occupati_ = 0;
