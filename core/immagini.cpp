@@ -1,46 +1,52 @@
 #include "core/immagini.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <optional>
-#include <system_error>
+#include <string_view>
 
 #include "core/caratteri.h"
 #include "core/percorsi.h"
 #include "core/testo.h"
 
-namespace fs = std::filesystem;
-
 namespace tarkpo {
 
 namespace {
 
-// One look at a file: its length when it is a file that a listing finds (an ordinary file,
+// One look at a file: its status when it is a file that a listing finds (an ordinary file,
 // not hidden by a leading dot), nothing otherwise. A repeated import looks at every picture
 // and its work copy, so each is looked at once.
-std::optional<uintmax_t> LunghezzaFileOrdinario(const std::string& percorso) {
+std::optional<struct stat> FileOrdinario(const std::string& percorso) {
   struct stat info {};
   if (percorso.empty() || ::stat(percorso.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
     return std::nullopt;
   const auto barra = percorso.rfind('/');
   if (percorso[barra == std::string::npos ? 0 : barra + 1] == '.') return std::nullopt;
-  return static_cast<uintmax_t>(info.st_size);
+  return info;
 }
 
-// The picture file Windows would open for the path as written, with its length; empty when
-// none is found.
-std::string FileSuDisco(const std::string& percorso, std::optional<uintmax_t>& lunghezza,
+// The picture file Windows would open for the path as written, with its status; empty when
+// none is found. ".." goes back by name, as on Windows, not through a link's target.
+std::string FileSuDisco(const std::string& scritto, std::optional<struct stat>& info,
                         ElenchiCartelle* elenchi = nullptr) {
-  lunghezza = LunghezzaFileOrdinario(percorso);
-  if (lunghezza) return percorso;
+  const std::string percorso = RisoltoPerNome(scritto);
+  info = FileOrdinario(percorso);
+  if (info) return percorso;
   std::string file = elenchi ? PercorsoSuDisco(percorso, *elenchi) : PercorsoSuDisco(percorso);
-  lunghezza = LunghezzaFileOrdinario(file);
-  return lunghezza ? file : "";
+  info = FileOrdinario(file);
+  return info ? file : "";
 }
 
 // The text after the last "." (the whole path without one), trimmed, is JPG, JPEG, GIF or
@@ -54,19 +60,187 @@ bool EstensioneAccettata(const std::string& percorso) {
   return estensione == "JPG" || estensione == "JPEG" || estensione == "GIF" || estensione == "BMP";
 }
 
-// Whether the work copy exists with the length of the source.
-bool GiaCopiata(uintmax_t lunghezza, const std::string& copia) {
-  const auto lavoro = LunghezzaFileOrdinario(copia);
-  return lavoro && *lavoro == lunghezza;
+std::string Esadecimale(uint64_t n) {
+  char cifre[20];
+  const auto fine = std::to_chars(cifre, cifre + sizeof cifre, n, 16).ptr;
+  return std::string(cifre, fine);
 }
 
+bool StessoTempo(const struct stat& a, const struct stat& b) {
+  return a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// The name of the copy of a source that changed after its first copy was made: the work
+// name with "-" and a signature of the source's length and modification time before the
+// extension, so each version of the picture has a name of its own.
+std::string NomeVersione(const std::string& nome, const struct stat& origine) {
+  uint64_t firma = 14695981039346656037ull;  // FNV-1a
+  for (const int64_t v :
+       {static_cast<int64_t>(origine.st_size), static_cast<int64_t>(origine.st_mtim.tv_sec),
+        static_cast<int64_t>(origine.st_mtim.tv_nsec)})
+    for (int b = 0; b < 8; ++b) {
+      firma ^= static_cast<uint64_t>(v) >> (8 * b) & 0xFF;
+      firma *= 1099511628211ull;
+    }
+  const auto punto = nome.rfind('.');
+  return nome.substr(0, punto) + "-" + Esadecimale(firma) + nome.substr(punto);
+}
+
+// A file descriptor closed when it goes.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { Chiudi(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int operator*() const { return fd_; }
+  void Prendi(int fd) {
+    Chiudi();
+    fd_ = fd;
+  }
+  bool Valido() const { return fd_ >= 0; }
+  // close(2)'s own result: on some file systems the last write fails only there.
+  int Chiudi() {
+    const int r = fd_ >= 0 ? ::close(fd_) : 0;
+    fd_ = -1;
+    return r;
+  }
+
+ private:
+  int fd_;
+};
+
+ssize_t Leggi(int fd, char* dati, size_t n) {
+  ssize_t letti;
+  do letti = ::read(fd, dati, n);
+  while (letti < 0 && errno == EINTR);
+  return letti;
+}
+
+// Whether the two open files hold the same bytes.
+bool StessiByte(int a, int b) {
+  static constexpr size_t kBlocco = 1 << 16;
+  std::string x(kBlocco, '\0'), y(kBlocco, '\0');
+  for (;;) {
+    const ssize_t n = Leggi(a, x.data(), kBlocco);
+    if (n < 0) return false;
+    for (ssize_t letti = 0; letti < n;) {
+      const ssize_t m = Leggi(b, y.data() + letti, static_cast<size_t>(n - letti));
+      if (m <= 0) return false;
+      letti += m;
+    }
+    if (n == 0) return Leggi(b, y.data(), 1) == 0;
+    if (std::memcmp(x.data(), y.data(), static_cast<size_t>(n)) != 0) return false;
+  }
+}
+
+// Gives the temporary file `da` the name `a` in the folder, never replacing a file of that
+// name: a rename that refuses an existing name where the file system has one, else a
+// second link and the temporary name removed.
+bool DaiNome(int cartella, const std::string& da, const std::string& a) {
+  if (::renameat2(cartella, da.c_str(), cartella, a.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
+  if (::linkat(cartella, da.c_str(), cartella, a.c_str(), 0) != 0) return false;
+  ::unlinkat(cartella, da.c_str(), 0);
+  return true;
+}
+
+// ".tarkpo-PID-N.tmp": a copy being written by the process PID.
+constexpr std::string_view kPrefissoTemporaneo = ".tarkpo-";
+constexpr std::string_view kSuffissoTemporaneo = ".tmp";
+
+// The process that wrote a temporary file of ours, 0 for any other name.
+pid_t ProcessoDelTemporaneo(std::string_view nome) {
+  if (nome.substr(0, kPrefissoTemporaneo.size()) != kPrefissoTemporaneo ||
+      nome.size() < kPrefissoTemporaneo.size() + kSuffissoTemporaneo.size() ||
+      nome.substr(nome.size() - kSuffissoTemporaneo.size()) != kSuffissoTemporaneo)
+    return 0;
+  pid_t pid = 0;
+  const char* inizio = nome.data() + kPrefissoTemporaneo.size();
+  const auto [fine, ec] = std::from_chars(inizio, nome.data() + nome.size(), pid);
+  return ec == std::errc() && *fine == '-' ? pid : 0;
+}
+
+// Removes what a copy killed half-way left: temporary files of processes gone, and of this
+// one, which has none open between two copies.
+void RimuoviTemporaneiOrfani(int cartella) {
+  const int copia = ::dup(cartella);
+  if (copia < 0) return;
+  DIR* elenco = ::fdopendir(copia);
+  if (!elenco) {
+    ::close(copia);
+    return;
+  }
+  while (const dirent* voce = ::readdir(elenco)) {
+    const pid_t pid = ProcessoDelTemporaneo(voce->d_name);
+    if (pid > 0 && (pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH)))
+      ::unlinkat(cartella, voce->d_name, 0);
+  }
+  ::closedir(elenco);
+}
+
+// The status of the entry `nome` of the folder, never through a link; nothing when there
+// is no such entry or it cannot be looked at.
+std::optional<struct stat> Voce(int cartella, const std::string& nome) {
+  struct stat info {};
+  if (::fstatat(cartella, nome.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+  return info;
+}
+
+bool Libero(int cartella, const std::string& nome) {
+  struct stat info {};
+  return ::fstatat(cartella, nome.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
+}
+
+// Which copy of a source the work folder holds, if any: the work name made from these very
+// bytes, the name of this version of a changed source, or the work name holding the same
+// bytes under another time (copies made before copies took their source's time).
+struct Copie {
+  int cartella;
+  std::string nome, versione;
+  std::optional<struct stat> base, diVersione;
+
+  Copie(int cartella, const std::string& nome, const struct stat& origine)
+      : cartella(cartella),
+        nome(nome),
+        versione(NomeVersione(nome, origine)),
+        base(Voce(cartella, nome)),
+        diVersione(Voce(cartella, versione)) {
+    if (base && !S_ISREG(base->st_mode)) base.reset();
+    if (diVersione && !S_ISREG(diVersione->st_mode)) diVersione.reset();
+  }
+
+  // The names to try, in order, each with whether it is the source's without reading it.
+  std::vector<std::pair<std::string, bool>> Candidate(const struct stat& origine) const {
+    std::vector<std::pair<std::string, bool>> c;
+    if (base && base->st_size == origine.st_size && StessoTempo(*base, origine))
+      c.emplace_back(nome, true);
+    if (diVersione && diVersione->st_size == origine.st_size) c.emplace_back(versione, true);
+    if (base && base->st_size == origine.st_size && !StessoTempo(*base, origine))
+      c.emplace_back(nome, false);
+    return c;
+  }
+
+  bool StessiByteDi(const std::string& file, const std::string& copia) const {
+    Fd a(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd b(::openat(cartella, copia.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    return a.Valido() && b.Valido() && StessiByte(*a, *b);
+  }
+};
+
 }  // namespace
+
+ssize_t IScritturaFile::Scrivi(int fd, const void* dati, std::size_t n) {
+  return ::write(fd, dati, n);
+}
+
+int IScritturaFile::Sincronizza(int fd) { return ::fdatasync(fd); }
 
 std::string CartellaLavoro(const std::string& pathNegozio) { return pathNegozio + "/work/"; }
 
 bool VerificaImmagine(const std::string& percorso) {
-  std::optional<uintmax_t> lunghezza;
-  return EstensioneAccettata(percorso) && !FileSuDisco(percorso, lunghezza).empty();
+  std::optional<struct stat> info;
+  return EstensioneAccettata(percorso) && !FileSuDisco(percorso, info).empty();
 }
 
 std::string NomeImmagineLavoro(std::string_view percorso) {
@@ -81,51 +255,179 @@ std::string NomeImmagineLavoro(std::string_view percorso) {
   const auto punto = file.rfind('.');
   if (punto == std::string_view::npos) return "";
 
-  char esadecimale[16];
-  std::snprintf(esadecimale, sizeof esadecimale, "%X", static_cast<unsigned>(somma));
-  std::string nome =
-      Minuscolo(std::string(file.substr(0, punto)) + esadecimale + std::string(file.substr(punto)));
+  std::string nome = Minuscolo(std::string(file.substr(0, punto)) + Esadecimale(somma) +
+                               std::string(file.substr(punto)));
   std::replace(nome.begin(), nome.end(), ' ', '_');
   return nome;
 }
 
 bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNegozio) {
-  std::optional<uintmax_t> lunghezza;
-  FileSuDisco(percorso, lunghezza);
-  // a source whose length cannot be read counts as copied once the work copy exists
-  const std::string copia = CartellaLavoro(pathNegozio) + NomeImmagineLavoro(percorso);
-  return lunghezza ? GiaCopiata(*lunghezza, copia) : LunghezzaFileOrdinario(copia).has_value();
+  std::optional<struct stat> origine;
+  const std::string file = FileSuDisco(percorso, origine);
+  const std::string nome = NomeImmagineLavoro(percorso);
+  Fd lavoro(
+      ::open(CartellaLavoro(pathNegozio).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (file.empty() || nome.empty() || !lavoro.Valido()) return false;
+  const Copie copie(*lavoro, nome, *origine);
+  for (const auto& [candidata, certa] : copie.Candidate(*origine))
+    if (certa || copie.StessiByteDi(file, candidata)) return true;
+  return false;
+}
+
+namespace {
+
+void Assegna(const std::function<void(const Valore&)>& campo, const Valore& v) {
+  try {
+    if (campo) campo(v);
+  } catch (...) {
+    // a column the shop lacks: the other fields are still set
+  }
+}
+
+void AssegnaCampi(const CampiImmagine& campi, const std::string& nome,
+                  const IScatolaImmagine& scatola) {
+  Assegna(campi.nome, Valore::Testo(nome));
+  Assegna(campi.larghezza, Valore::Lungo(scatola.Larghezza()));
+  Assegna(campi.altezza, Valore::Lungo(scatola.Altezza()));
+}
+
+// A temporary file of the work folder, removed when it goes unless it was given its name.
+struct Temporaneo {
+  int cartella;
+  std::string nome;
+  bool nominato = false;
+  ~Temporaneo() {
+    if (!nome.empty() && !nominato) ::unlinkat(cartella, nome.c_str(), 0);
+  }
+};
+
+}  // namespace
+
+CopieImmagini::~CopieImmagini() {
+  if (lavoro_ >= 0) ::close(lavoro_);
+}
+
+bool CopieImmagini::ApriLavoro(const std::string& pathNegozio) {
+  if (lavoro_ >= 0) return negozio_ == pathNegozio;  // one shop: Rimuovi works in its folder
+  negozio_ = pathNegozio;
+  // The folder itself, not a link that may lead anywhere.
+  lavoro_ =
+      ::open((pathNegozio + "/work").c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (lavoro_ < 0) return false;
+  RimuoviTemporaneiOrfani(lavoro_);
+  return true;
+}
+
+CopieImmagini::Esito CopieImmagini::NuovaCopia(const std::string& file, const struct stat& origine,
+                                               const std::string& nome, IScatolaImmagine& scatola) {
+  Fd sorgente(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat letto {};
+  auto invariata = [&] {
+    return ::fstat(*sorgente, &letto) == 0 && letto.st_size == origine.st_size &&
+           StessoTempo(letto, origine);
+  };
+  if (!sorgente.Valido() || !invariata()) return Esito::Fallita;
+
+  // A name of our own, created here: never an existing file, never through a link.
+  Temporaneo temporaneo{lavoro_, ""};
+  Fd copia;
+  while (!copia.Valido()) {
+    std::string candidato = std::string(kPrefissoTemporaneo) + std::to_string(::getpid()) + "-" +
+                            std::to_string(temporanei_++) + std::string(kSuffissoTemporaneo);
+    const int fd = ::openat(lavoro_, candidato.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return Esito::Fallita;
+    if (fd >= 0) {
+      copia.Prendi(fd);
+      temporaneo.nome = std::move(candidato);
+    }
+  }
+  std::string blocco(size_t{1} << 16, '\0');
+  off_t totale = 0;
+  for (;;) {
+    const ssize_t n = Leggi(*sorgente, blocco.data(), blocco.size());
+    if (n < 0) return Esito::Fallita;
+    if (n == 0) break;
+    for (ssize_t scritti = 0; scritti < n;) {
+      const ssize_t m =
+          scrittura_->Scrivi(*copia, blocco.data() + scritti, static_cast<size_t>(n - scritti));
+      if (m < 0 && errno == EINTR) continue;
+      if (m <= 0) return Esito::Fallita;  // a full disk, a file-size limit, an I/O error
+      scritti += m;
+    }
+    totale += n;
+  }
+  // The source must not have changed while it was read, nor the copy have lost a byte.
+  if (totale != origine.st_size || !invariata()) return Esito::Fallita;
+  // The copy takes the source's time: the next import knows it by its length and time.
+  const timespec tempi[2] = {{0, UTIME_OMIT}, origine.st_mtim};
+  ::futimens(*copia, tempi);
+  if (scrittura_->Sincronizza(*copia) != 0 || copia.Chiudi() != 0) return Esito::Fallita;
+  // What is measured is the file the row will name.
+  if (!scatola.Carica(CartellaLavoro(negozio_) + temporaneo.nome)) return Esito::NonImmagine;
+  if (!DaiNome(lavoro_, temporaneo.nome, nome)) return Esito::Fallita;
+  temporaneo.nominato = true;
+  // The new name lasts before any row that names it can be committed.
+  if (scrittura_->Sincronizza(lavoro_) != 0) {
+    ::unlinkat(lavoro_, nome.c_str(), 0);
+    return Esito::Fallita;
+  }
+  fatte_.push_back(nome);
+  return Esito::Fatta;
+}
+
+std::string CopieImmagini::Copia(const std::string& percorso, const std::string& pathNegozio,
+                                 IScatolaImmagine& scatola, const CampiImmagine& campi,
+                                 ElenchiCartelle* elenchi) {
+  // The extension first: it costs no look at the disk. The file is the one Windows would
+  // open for the path as written; the work name stays that of the path as written, so the
+  // copies of earlier imports are found again.
+  if (!EstensioneAccettata(percorso)) return "";
+  std::optional<struct stat> origine;
+  const std::string file = FileSuDisco(percorso, origine, elenchi);
+  if (file.empty()) return "";
+  const std::string nome = NomeImmagineLavoro(percorso);
+  if (nome.empty() || !ApriLavoro(pathNegozio)) return nome;
+  const std::string lavoro = CartellaLavoro(pathNegozio);
+  const Copie copie(lavoro_, nome, *origine);
+  for (const auto& [candidata, certa] : copie.Candidate(*origine)) {
+    if (!certa && !copie.StessiByteDi(file, candidata)) continue;
+    if (!scatola.Carica(lavoro + candidata)) continue;  // a copy that holds no picture is none
+    if (!certa) {
+      // Known by its bytes: from now on by its time, without reading it again.
+      const timespec tempi[2] = {{0, UTIME_OMIT}, origine->st_mtim};
+      ::utimensat(lavoro_, candidata.c_str(), tempi, AT_SYMLINK_NOFOLLOW);
+    }
+    AssegnaCampi(campi, candidata, scatola);
+    return candidata;
+  }
+  // A new copy under a name that no file holds: the work name the first time, the version's
+  // name when the work name holds another picture. A name too long for the folder, or held
+  // by a file that is no copy of this source, leaves the picture uncopied.
+  const std::string& nuovo = Libero(lavoro_, nome) ? nome : copie.versione;
+  if (nuovo.size() > NAME_MAX || !Libero(lavoro_, nuovo)) return nome;
+  switch (NuovaCopia(file, *origine, nuovo, scatola)) {
+    case Esito::Fatta:
+      AssegnaCampi(campi, nuovo, scatola);
+      return nuovo;
+    case Esito::NonImmagine:
+      return "";
+    case Esito::Fallita:
+      break;
+  }
+  return nome;
+}
+
+void CopieImmagini::Rimuovi() {
+  for (const std::string& nome : fatte_) ::unlinkat(lavoro_, nome.c_str(), 0);
+  fatte_.clear();
 }
 
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
                           IScatolaImmagine& scatola, const CampiImmagine& campi,
                           ElenchiCartelle* elenchi) {
-  // The extension first: it costs no look at the disk. The file is the one Windows would
-  // open for the path as written; the work name stays that of the path as written, so the
-  // copies of earlier imports are found again.
-  if (!EstensioneAccettata(percorso)) return "";
-  std::optional<uintmax_t> lunghezza;
-  const std::string file = FileSuDisco(percorso, lunghezza, elenchi);
-  if (file.empty() || !scatola.Carica(file)) return "";
-  const std::string nome = NomeImmagineLavoro(percorso);
-  if (nome.empty()) return "";
-  const std::string copia = CartellaLavoro(pathNegozio) + nome;
-  if (!GiaCopiata(*lunghezza, copia)) {
-    std::error_code ec;
-    fs::copy_file(file, copia, fs::copy_options::overwrite_existing, ec);
-    if (ec) return nome;
-  }
-  auto assegna = [](const std::function<void(const Valore&)>& campo, const Valore& v) {
-    try {
-      if (campo) campo(v);
-    } catch (...) {
-      // a column the shop lacks: the other fields are still set
-    }
-  };
-  assegna(campi.nome, Valore::Testo(nome));
-  assegna(campi.larghezza, Valore::Lungo(scatola.Larghezza()));
-  assegna(campi.altezza, Valore::Lungo(scatola.Altezza()));
-  return nome;
+  CopieImmagini copie;
+  return copie.Copia(percorso, pathNegozio, scatola, campi, elenchi);
 }
 
 }  // namespace tarkpo

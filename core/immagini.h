@@ -1,9 +1,14 @@
 #pragma once
 // Copy of item images into the shop's folder "work", under a name derived from the whole
 // source path, with the picture measured by the import page's image box.
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/dao/valore.h"
 #include "core/percorsi.h"
@@ -29,6 +34,17 @@ struct CampiImmagine {
   std::function<void(const Valore&)> altezza;
 };
 
+// The writes of a picture copy, as the system calls make them; tests derive from it to make
+// them fail (a short write, a full disk, a flush that fails).
+class IScritturaFile {
+ public:
+  virtual ~IScritturaFile() = default;
+  // As write(2).
+  virtual ssize_t Scrivi(int fd, const void* dati, std::size_t n);
+  // As fdatasync(2); also given the work folder, to make a new name lasting.
+  virtual int Sincronizza(int fd);
+};
+
 // The work folder of a shop: the shop folder followed by "/work/".
 std::string CartellaLavoro(const std::string& pathNegozio);
 
@@ -39,11 +55,54 @@ bool VerificaImmagine(const std::string& percorso);
 // codes), then the extension; lower case, blanks as "_". Empty when the path holds no
 // folder separator or the file name no ".".
 std::string NomeImmagineLavoro(std::string_view percorso);
-// True when the work folder holds the work copy of that image with the source's length.
+// True when the work folder holds a copy of the image as it is now (CopieImmagini).
 bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNegozio);
-// Copies an accepted, loadable image (the file PercorsoSuDisco finds, through the run's
-// `elenchi` when given) into the work folder unless already there, and fills the three
-// fields. Returns the work name, empty when the image is not accepted or loaded.
+
+// The picture copies of one import. A file in the work folder that rows may name is never
+// written again: a copy is written under a temporary name, flushed, measured, and only then
+// given its final name, one that no file held. The first copy of a source path takes its
+// work name (NomeImmagineLavoro); a copy that still has the source's length and time (each
+// copy takes its source's modification time), or failing that its bytes, is the source's
+// and is used again without copying; a source that changed goes to the work name followed
+// by "-" and a signature of its length and time, so rows committed earlier keep naming the
+// picture they were measured on. The work folder is used only when it is itself a folder,
+// not a link, and nothing is created or written through a link.
+class CopieImmagini {
+ public:
+  CopieImmagini() = default;
+  ~CopieImmagini();
+  CopieImmagini(const CopieImmagini&) = delete;
+  CopieImmagini& operator=(const CopieImmagini&) = delete;
+
+  // Finds the picture (PercorsoSuDisco, through `elenchi` when given), copies it into the
+  // work folder unless a copy of it is there, and fills the three fields with the name and
+  // the size of the copy. Returns the work name, empty when the image is not accepted or
+  // holds no picture; when the copy cannot be made the fields stay as they are.
+  std::string Copia(const std::string& percorso, const std::string& pathNegozio,
+                    IScatolaImmagine& scatola, const CampiImmagine& campi,
+                    ElenchiCartelle* elenchi = nullptr);
+  // Removes every copy made here: the import that named them was not kept.
+  void Rimuovi();
+  // The names of the copies made here and not removed.
+  const std::vector<std::string>& Fatte() const { return fatte_; }
+  // The writes of the next copies (the disk's own until then).
+  void UsaScrittura(IScritturaFile& scrittura) { scrittura_ = &scrittura; }
+
+ private:
+  enum class Esito { Fatta, NonImmagine, Fallita };
+  bool ApriLavoro(const std::string& pathNegozio);
+  Esito NuovaCopia(const std::string& file, const struct stat& origine, const std::string& nome,
+                   IScatolaImmagine& scatola);
+
+  IScritturaFile disco_;
+  IScritturaFile* scrittura_ = &disco_;
+  std::string negozio_;  // the shop whose work folder `lavoro_` holds open
+  int lavoro_ = -1;
+  unsigned temporanei_ = 0;
+  std::vector<std::string> fatte_;
+};
+
+// One copy made by a CopieImmagini of its own.
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
                           IScatolaImmagine& scatola, const CampiImmagine& campi,
                           ElenchiCartelle* elenchi = nullptr);

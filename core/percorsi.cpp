@@ -64,9 +64,35 @@ std::string PercorsoSuDisco(const std::string& percorso) {
   return PercorsoSuDisco(percorso, elenchi);
 }
 
-std::string PercorsoSuDisco(const std::string& percorso, ElenchiCartelle& elenchi) {
+std::string RisoltoPerNome(std::string_view percorso) {
+  std::vector<std::string_view> parti;
+  size_t salite = 0;  // leading ".." of a relative path, which stay
+  for (size_t inizio = 0; inizio <= percorso.size();) {
+    size_t fine = percorso.find('/', inizio);
+    if (fine == std::string_view::npos) fine = percorso.size();
+    const std::string_view parte = percorso.substr(inizio, fine - inizio);
+    inizio = fine + 1;
+    if (parte.empty() || parte == ".") continue;
+    if (parte != "..")
+      parti.push_back(parte);
+    else if (parti.size() > salite)
+      parti.pop_back();
+    else if (percorso.front() != '/')
+      parti.push_back(parte), ++salite;
+  }
+  std::string risolto = !percorso.empty() && percorso.front() == '/' ? "/" : "";
+  for (size_t i = 0; i < parti.size(); ++i) {
+    if (i > 0) risolto += '/';
+    risolto += parti[i];
+  }
+  return risolto.empty() && !percorso.empty() ? "." : risolto;
+}
+
+std::string PercorsoSuDisco(const std::string& scritto, ElenchiCartelle& elenchi) {
   std::error_code ec;
-  if (percorso.empty()) return "";
+  if (scritto.empty()) return "";
+  // ".." goes back one name, as on Windows, never to the folder above a link's target.
+  const std::string percorso = RisoltoPerNome(scritto);
   if (fs::exists(percorso, ec)) return percorso;
   std::vector<std::string_view> parti;
   for (size_t inizio = 0; inizio <= percorso.size();) {

@@ -31,12 +31,18 @@ class ElenchiCartelle {
   std::unordered_map<std::string, std::unordered_map<std::string, std::string>> cartelle_;
 };
 
+// The path with "." and ".." resolved by name, as Windows resolves them: "a/lnk/../x.jpg" is
+// "a/x.jpg" whatever lnk links to; ".." at the root stays there, at the start of a relative
+// path it stays; repeated "/" count as one.
+std::string RisoltoPerNome(std::string_view percorso);
+
 // The entry on disk that Windows would open for `percorso` (folders separated by "/"), for
-// catalogues whose author relied on Windows' way with names: the path itself when it exists;
-// otherwise each part is looked for in its folder without regard to letter case (the
-// Windows-1252 letters), the file name also without its trailing blanks and dots. A part that
-// several entries match is taken only when one of them matches exactly. Empty when nothing,
-// or nothing unambiguous, is found.
+// catalogues whose author relied on Windows' way with names: "." and ".." are resolved by
+// name first (RisoltoPerNome); then the path itself when it exists; otherwise each part is
+// looked for in its folder without regard to letter case (the Windows-1252 letters), the
+// file name also without its trailing blanks and dots. A part that several entries match is
+// taken only when one of them matches exactly. Empty when nothing, or nothing unambiguous,
+// is found.
 std::string PercorsoSuDisco(const std::string& percorso, ElenchiCartelle& elenchi);
 std::string PercorsoSuDisco(const std::string& percorso);
 

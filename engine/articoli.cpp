@@ -177,9 +177,9 @@ void CopiaImmagini(Contesto& c, const ColonneArticoli& col, const RigaArticolo& 
     auto campo = [&scrivi](const Colonna& colonna) {
       return [&scrivi, &colonna](const Valore& v) { scrivi(colonna, v); };
     };
-    CopiaImmagine(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
-                  {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])},
-                  &c.imp.cartelle);
+    c.imp.copie.Copia(PercorsoCompleto(c.def, *percorsi[j]), c.def.gPathNegozio, c.immagine,
+                      {campo(col.immagine[j]), campo(col.larghezza[j]), campo(col.altezza[j])},
+                      &c.imp.cartelle);
   }
 }
 
@@ -310,7 +310,9 @@ void TrattaMancanti(Contesto& c) {
   c.progresso.Massimo(static_cast<float>(totale));
   c.progresso.Etichetta("Aggiornamento articoli...");
   c.eventi.ElaboraEventi();
-  const bool trattaAnche = std::abs(c.def.gEscludi) != 0;
+  // Items are matched by code: without a mapped code every shop item would look missing,
+  // and the missing-items page says its options then have no effect.
+  const bool trattaAnche = std::abs(c.def.gEscludi) != 0 && Mappata(c, artCodice);
   // A code the shop holds several times would get the same outcome again: once is enough.
   std::unordered_set<std::string_view> trattati;
   for (const std::string& codice : codici) {

@@ -161,6 +161,7 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     }
     return esito;
   }
+  c.imp.copie.Rimuovi();  // no row that is kept names the pictures this run copied
   c.messaggi.Mostra("Il negozio non è stato modificato", Icona::Informazione);
   if (!esito.backup.empty()) {
     std::error_code ec;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "core/immagini.h"
 #include "core/percorsi.h"
 
 namespace tarkpo::motore {
@@ -47,6 +48,8 @@ struct StatoImportazione {
   std::shared_ptr<const ColonneArticoli> colonne;
   // The source's folders as listed to find image paths written in another letter case.
   ElenchiCartelle cartelle;
+  // The picture copies this run made, removed when the import is rolled back.
+  CopieImmagini copie;
 };
 
 }  // namespace tarkpo::motore

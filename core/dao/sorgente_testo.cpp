@@ -71,7 +71,10 @@ class LettoreRecord {
       if (c == '"') {
         for (;;) {
           c = Get();
-          if (c == EOF) break;
+          if (c == EOF) {
+            aperto_ = true;
+            break;
+          }
           if (c == '"') {
             c = Get();
             if (c != '"') break;
@@ -90,6 +93,10 @@ class LettoreRecord {
     campi.resize(n);
     return true;
   }
+
+  // Whether the file ended inside a quoted field: a stray quote swallowed the rest of it.
+  bool Aperto() const { return aperto_; }
+  const std::string& Percorso() const { return percorso_; }
 
   // Passes the rest of the file through the validator.
   void ValidaResto() {
@@ -122,6 +129,7 @@ class LettoreRecord {
   std::vector<char> buffer_;
   size_t pos_ = 0, fine_ = 0;
   ValidatoreUtf8* validatore_ = nullptr;
+  bool aperto_ = false;
 };
 
 // Spaces and tabs around a value.
@@ -288,11 +296,11 @@ class CursoreTesto : public CursoreSorgente {
       : file_(file), lettore_(file.percorso, file.delimitatore), decimale_(decimale) {
     for (const auto& campo : tabella.campi) tipi_.push_back(campo.tipo);
     lettore_.SaltaBom();  // never data, whatever the encoding
-    if (file_.intestazione) lettore_.Prossimo(campi_);
+    if (file_.intestazione) Prossimo();
   }
 
   bool Leggi(std::vector<Valore>& riga) override {
-    if (!lettore_.Prossimo(campi_)) return false;
+    if (!Prossimo()) return false;
     riga.resize(tipi_.size());
     for (size_t i = 0; i < tipi_.size(); ++i)
       riga[i] = i < campi_.size() ? Valore_(campi_[i], tipi_[i]) : Valore::Null();
@@ -300,6 +308,16 @@ class CursoreTesto : public CursoreSorgente {
   }
 
  private:
+  // The next record. A quote still open at the end of the file is an error: the rows it
+  // swallowed would read as one, and the rest of the table as missing.
+  bool Prossimo() {
+    const bool letto = lettore_.Prossimo(campi_);
+    if (lettore_.Aperto())
+      throw ErroreDao(errori::kFormatoNonRiconosciuto,
+                      "Virgolette non chiuse alla fine del file '" + lettore_.Percorso() + "'.");
+    return letto;
+  }
+
   Valore Valore_(const std::string& v, TipoValore tipo) {
     if (v.empty()) return Valore::Null();
     switch (tipo) {

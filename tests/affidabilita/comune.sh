@@ -30,6 +30,21 @@ crea_catalogo() {
   }' >"$1/articoli.csv"
 }
 
+# crea_catalogo_foto CARTELLA ARTICOLI: the catalogue of crea_catalogo, each item naming
+# its picture img\f<i>.bmp (as a catalogue written on Windows does), and the pictures of
+# variant 1; "$importa" --foto CARTELLA/img ARTICOLI 2 replaces them by others of other sizes.
+crea_catalogo_foto() {
+  crea_catalogo "$1" "$2" 1
+  awk -F, -v OFS=, 'NR > 1 { $12 = "img\\f" (NR - 2) ".bmp" } { print }' "$1/articoli.csv" \
+    >"$1/articoli.tmp"
+  mv "$1/articoli.tmp" "$1/articoli.csv"
+  mkdir -p "$1/img"
+  "$importa" --foto "$1/img" "$2" 1
+}
+
+# foto_intere CARTELLA: every picture a row of the shop names is whole and of the row's size.
+foto_intere() { "$importa" --verifica "$1" | tail -5; }
+
 # contenuto FILE: a hash of every row of both tables the import writes.
 contenuto() {
   sqlite3 -bail "$1" "SELECT * FROM categorie ORDER BY contatore; SELECT * FROM articoli ORDER BY rowid;" |

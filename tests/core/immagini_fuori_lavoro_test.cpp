@@ -8,6 +8,7 @@
 
 #include "core/immagini.h"
 #include "support/cartella_temp.h"
+#include "support/scatola_finta.h"
 
 namespace tarkpo {
 namespace {
@@ -74,6 +75,90 @@ TEST(ImmaginiFuoriLavoro, CopyLandsOnlyInTheWorkFolder) {
     EXPECT_EQ(fs::path(file).parent_path(), fs::path("negozio/work")) << file;
   }
   EXPECT_GT(nuovi, 0);
+}
+
+// Links planted in the work folder, or the work folder itself a link: nothing is written
+// through them, nothing lands outside, and a field is set only for a copy really made.
+TEST(ImmaginiFuoriLavoro, NessunaScritturaAttraversoUnLink) {
+  test::CartellaTemp radice;
+  const fs::path negozio = radice.Percorso() / "negozio";
+  fs::create_directories(negozio / "work");
+  const std::string fuori = radice.Scrivi("fuori/bersaglio.jpg", "non toccare");
+  const std::string a = radice.Scrivi("origine/a.jpg", "IMG 4x4");
+  const std::string b = radice.Scrivi("origine/b.jpg", "IMG 5x5");
+  fs::create_symlink(fuori, negozio / "work" / NomeImmagineLavoro(a));
+  fs::create_symlink(radice.Percorso() / "fuori" / "nuovo.jpg",
+                     negozio / "work" / NomeImmagineLavoro(b));
+  ScatolaSempre scatola;
+  std::string nomeA, nomeB;
+  EXPECT_NE(
+      CopiaImmagine(a, negozio, scatola, {[&](const Valore& v) { nomeA = v.Stringa(); }, {}, {}}),
+      "");
+  EXPECT_NE(
+      CopiaImmagine(b, negozio, scatola, {[&](const Valore& v) { nomeB = v.Stringa(); }, {}, {}}),
+      "");
+  EXPECT_EQ(test::LeggiFile(fuori), "non toccare");
+  EXPECT_FALSE(fs::exists(radice.Percorso() / "fuori" / "nuovo.jpg"));
+  // The link holds the work name: the copy takes another name, in the folder itself.
+  ASSERT_FALSE(nomeA.empty());
+  EXPECT_NE(nomeA, NomeImmagineLavoro(a));
+  EXPECT_FALSE(fs::is_symlink(negozio / "work" / nomeA));
+  EXPECT_EQ(test::LeggiFile(negozio / "work" / nomeA), "IMG 4x4");
+
+  // The work folder a link to another folder: nothing is copied, no field is set.
+  fs::remove_all(negozio / "work");
+  fs::create_directories(radice.Percorso() / "altrove");
+  fs::create_directory_symlink(radice.Percorso() / "altrove", negozio / "work");
+  std::string campo = "intatto";
+  CopiaImmagine(a, negozio, scatola, {[&](const Valore& v) { campo = v.Stringa(); }, {}, {}});
+  EXPECT_EQ(campo, "intatto");
+  EXPECT_TRUE(fs::is_empty(radice.Percorso() / "altrove"));
+}
+
+// ".." goes back one name, as on Windows: "lnk/../x.jpg" is the x.jpg beside lnk, never the
+// one beside the folder lnk leads to.
+TEST(ImmaginiFuoriLavoro, PuntoPuntoRisoltoPerNome) {
+  test::CartellaTemp radice;
+  const fs::path negozio = radice.Percorso() / "negozio";
+  fs::create_directories(negozio / "work");
+  radice.Scrivi("origine/x.jpg", "IMG 1x1");
+  radice.Scrivi("altrove/x.jpg", "IMG 9x9");
+  fs::create_directories(radice.Percorso() / "altrove" / "dentro");
+  fs::create_directory_symlink(radice.Percorso() / "altrove" / "dentro",
+                               radice.Percorso() / "origine" / "lnk");
+  test::ScatolaFinta scatola;
+  for (const char* scritto : {"origine/lnk/../x.jpg", "origine/LNK/../X.JPG"}) {
+    Valore larghezza;
+    const std::string p = radice / scritto;
+    EXPECT_NE(CopiaImmagine(p, negozio, scatola, {{}, [&](const Valore& v) { larghezza = v; }, {}}),
+              "")
+        << scritto;
+    EXPECT_EQ(larghezza, Valore::Lungo(1)) << scritto;
+  }
+  EXPECT_TRUE(VerificaImmagine(radice / "origine/lnk/../x.jpg"));
+  EXPECT_FALSE(VerificaImmagine(radice / "origine/lnk/../../altrove/dentro/../y.jpg"));
+}
+
+// A work name longer than a name may be (255 bytes) cannot be copied: the picture is
+// skipped like any other that cannot be, and nothing is left behind.
+TEST(ImmaginiFuoriLavoro, NomeTroppoLungoSaltato) {
+  test::CartellaTemp radice;
+  const fs::path negozio = radice.Percorso() / "negozio";
+  fs::create_directories(negozio / "work");
+  ScatolaSempre scatola;
+  for (const size_t lunghezza : {size_t{255}, size_t{256}}) {
+    // the work name adds the sum's hexadecimal digits to the name without its extension
+    std::string p;
+    for (size_t n = 200; n < 252 && NomeImmagineLavoro(p).size() != lunghezza; ++n)
+      p = radice / ("o/" + std::string(n, 'a') + ".jpg");
+    ASSERT_EQ(NomeImmagineLavoro(p).size(), lunghezza);
+    radice.Scrivi("o/" + fs::path(p).filename().string(), "IMG 1x1");
+    std::string campo = "intatto";
+    CopiaImmagine(p, negozio, scatola, {[&](const Valore& v) { campo = v.Stringa(); }, {}, {}});
+    EXPECT_EQ(campo, lunghezza <= 255 ? NomeImmagineLavoro(p) : "intatto") << lunghezza;
+    fs::remove(p);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(negozio / "work"), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -73,7 +75,10 @@ TEST_F(CopiaImmagineTest, EstensioniAccettate) {
   EXPECT_FALSE(VerificaImmagine(origine_ / "foto"));
 }
 
-TEST_F(CopiaImmagineTest, CopiataUnaVoltaEDiNuovoSeCambiaLunghezza) {
+// Rows committed by earlier imports name a copy and its size: the copy is never written
+// again. An unchanged source finds its copy by length and time, without a copy or a read; a
+// changed one, of another length or only other bytes, goes to a name of its own.
+TEST_F(CopiaImmagineTest, UnaCopiaFattaNonERiscrittaMai) {
   const std::string p = origine_.Scrivi("foto/Pane 1.JPG", "IMG 40x30");
   Campi campi;
   const std::string nome = CopiaImmagine(p, Negozio(), scatola_, campi.Destinazione());
@@ -82,20 +87,60 @@ TEST_F(CopiaImmagineTest, CopiataUnaVoltaEDiNuovoSeCambiaLunghezza) {
   EXPECT_EQ(campi.nome, Valore::Testo(nome));
   EXPECT_EQ(campi.larghezza, Valore::Lungo(40));
   EXPECT_EQ(campi.altezza, Valore::Lungo(30));
+  EXPECT_EQ(std::filesystem::last_write_time(Lavoro(p)), std::filesystem::last_write_time(p));
 
-  // Same length: not copied again (the work copy stays as it is), but measured again.
-  negozio_.Scrivi("work/" + nome, "IMG 99x99");
+  const std::string primo = test::ImprontaFile(Lavoro(p));
   EXPECT_TRUE(ImmagineGiaCopiata(p, Negozio()));
   EXPECT_EQ(CopiaImmagine(p, Negozio(), scatola_, campi.Destinazione()), nome);
-  EXPECT_EQ(test::LeggiFile(Lavoro(p)), "IMG 99x99");
-  EXPECT_EQ(scatola_.caricate, 2);
+  EXPECT_EQ(test::ImprontaFile(Lavoro(p)), primo);
+  EXPECT_EQ(scatola_.caricate, 2);  // measured again all the same
 
-  // The source replaced by one of another length: copied again under the same name.
-  origine_.Scrivi("foto/Pane 1.JPG", "IMG 400x300");
+  struct Caso {
+    const char* nuovo;  // the source's new content
+    int larghezza;
+  } casi[] = {
+      {"IMG 400x300", 400},  // another length
+      {"IMG 300x400", 300},  // the same length, other bytes
+      {"IMG 40x30", 40},     // back to the first: its copy serves again
+  };
+  std::set<std::string> nomi = {nome};
+  auto tempo = std::filesystem::last_write_time(p);
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nuovo);
+    origine_.Scrivi("foto/Pane 1.JPG", c.nuovo);
+    // each version at a time of its own, whatever the clock's grain
+    std::filesystem::last_write_time(p, tempo += std::chrono::seconds(1));
+    const std::string dato = CopiaImmagine(p, Negozio(), scatola_, campi.Destinazione());
+    EXPECT_EQ(campi.nome, Valore::Testo(dato));
+    EXPECT_EQ(test::LeggiFile(CartellaLavoro(Negozio()) + dato), c.nuovo);
+    EXPECT_EQ(campi.larghezza, Valore::Lungo(c.larghezza));
+    EXPECT_TRUE(ImmagineGiaCopiata(p, Negozio()));
+    nomi.insert(dato);
+  }
+  EXPECT_EQ(nomi.size(), 3u);
+  EXPECT_EQ(test::LeggiFile(Lavoro(p)), "IMG 40x30");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(negozio_ / "work"),
+                          std::filesystem::directory_iterator()),
+            3);
+}
+
+// Copies made before copies took their source's time: the same bytes are the same picture
+// (known by its time from then on), other bytes of the same length are not.
+TEST_F(CopiaImmagineTest, CopiaDiPrimaRiconosciutaDaiByte) {
+  const std::string p = origine_.Scrivi("foto/a.bmp", "IMG 40x30");
+  negozio_.Scrivi("work/" + NomeImmagineLavoro(p), "IMG 40x30");
+  Campi campi;
+  EXPECT_TRUE(ImmagineGiaCopiata(p, Negozio()));
+  EXPECT_EQ(CopiaImmagine(p, Negozio(), scatola_, campi.Destinazione()), NomeImmagineLavoro(p));
+  EXPECT_EQ(std::filesystem::last_write_time(Lavoro(p)), std::filesystem::last_write_time(p));
+
+  negozio_.Scrivi("work/" + NomeImmagineLavoro(p), "IMG 99x99");
   EXPECT_FALSE(ImmagineGiaCopiata(p, Negozio()));
-  EXPECT_EQ(CopiaImmagine(p, Negozio(), scatola_, campi.Destinazione()), nome);
-  EXPECT_EQ(test::LeggiFile(Lavoro(p)), "IMG 400x300");
-  EXPECT_EQ(campi.larghezza, Valore::Lungo(400));
+  const std::string nuovo = CopiaImmagine(p, Negozio(), scatola_, campi.Destinazione());
+  EXPECT_NE(nuovo, NomeImmagineLavoro(p));
+  EXPECT_EQ(campi.larghezza, Valore::Lungo(40));
+  EXPECT_EQ(test::LeggiFile(CartellaLavoro(Negozio()) + nuovo), "IMG 40x30");
+  EXPECT_EQ(test::LeggiFile(Lavoro(p)), "IMG 99x99");
 }
 
 TEST_F(CopiaImmagineTest, NienteCopiaNeCampiSenzaImmagineValidaOCartellaLavoro) {

@@ -60,7 +60,8 @@ TEST(Percorsi, PercorsoSuDiscoComeWindows) {
       {"img/foto1.jpg", "img/foto1.jpg"},
       {"IMG/Foto1.JPG ", "img/foto1.jpg"},
       {"Img/FOTO1.jpg. .", "img/foto1.jpg"},
-      {"img/../IMG/foto1.JPG", "img/../img/foto1.jpg"},
+      {"img/../IMG/foto1.JPG", "img/foto1.jpg"},
+      {"img/./foto1.jpg", "img/foto1.jpg"},
       {"img/CAFFÈ ì.JPG", "img/Caffè Ì.jpg"},  // accented letters of Windows-1252 too
       {"img /foto1.jpg", nullptr},             // only the file name loses its blanks
       {"img/foto1", nullptr},

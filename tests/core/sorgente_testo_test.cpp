@@ -161,7 +161,8 @@ TEST(SorgenteTesto, ScannedRowsDecideAndLaterMisfitsReadAsNull) {
 TEST(SorgenteTesto, QuotedFieldsHoldDelimitersQuotesAndLineBreaks) {
   CartellaTemp cartella;
   cartella.Scrivi("t.csv",
-                  "a;b\r\n\"x;y\";\"riga 1\r\nriga 2\"\r\n\"\"\"q\"\"\";z\r\n\r\n\"aperto;");
+                  "a;b\r\n\"x;y\";\"riga 1\r\nriga 2\"\r\n\"\"\"q\"\"\";z\r\n\r\n"
+                  "\"chiuso\"dopo;x\"y\"\r\n");
   OpzioniTesto opzioni;
   opzioni.delimitatore = ';';
   auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
@@ -171,8 +172,40 @@ TEST(SorgenteTesto, QuotedFieldsHoldDelimitersQuotesAndLineBreaks) {
   EXPECT_EQ(righe[0][1], Valore::Testo("riga 1\r\nriga 2"));
   EXPECT_EQ(righe[1][0], Valore::Testo("\"q\""));
   EXPECT_EQ(righe[1][1], Valore::Testo("z"));
-  // A quote left open at the end of the file ends the field there.
-  EXPECT_EQ(righe[2][0], Valore::Testo("aperto;"));
+  // What follows a closing quote, and a quote inside an unquoted field, are kept as text.
+  EXPECT_EQ(righe[2][0], Valore::Testo("chiusodopo"));
+  EXPECT_EQ(righe[2][1], Valore::Testo("x\"y\""));
+}
+
+// A stray quote opens a field that never closes: it would swallow the rest of the file into
+// one value. Reading the table fails with the file's name, on the first row or on the last,
+// and under the header too; other tables of the folder still read.
+TEST(SorgenteTesto, VirgoletteAperteAllaFineSonoUnErrore) {
+  struct Caso {
+    const char* nome;
+    const char* contenuto;
+  } casi[] = {
+      {"riga", "a;b\n1;2\n\"3;4\n5;6\n7;8\n"},
+      {"ultima", "a;b\n1;2\n3;\"4"},
+      {"intestazione", "a;\"b\n1;2\n"},
+      {"dopo_chiusa", "a;b\n1;\"x\"\"\n"},
+  };
+  CartellaTemp cartella;
+  cartella.Scrivi("buono.csv", "a;b\n1;2\n");
+  for (const auto& c : casi) cartella.Scrivi(std::string(c.nome) + ".csv", c.contenuto);
+  OpzioniTesto opzioni;
+  opzioni.delimitatore = ';';
+  auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
+  EXPECT_EQ(LeggiTutto(*s, "buono#csv").size(), 1u);
+  for (const auto& c : casi) {
+    try {
+      LeggiTutto(*s, std::string(c.nome) + "#csv");
+      ADD_FAILURE() << c.nome << ": read without an error";
+    } catch (const ErroreDao& e) {
+      EXPECT_NE(e.Descrizione().find(cartella / (std::string(c.nome) + ".csv")), std::string::npos)
+          << e.Descrizione();
+    }
+  }
 }
 
 TEST(SorgenteTesto, EncodingIsUtf8OnlyWhenTheWholeFileIsValid) {

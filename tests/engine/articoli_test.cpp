@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -196,14 +195,13 @@ TEST_F(ArticoliTest, ImmaginiTrovateComeLeTrovaWindows) {
   const auto copia = negozio_.Percorso() / "work" / nome;
   EXPECT_EQ(tarkpo::test::LeggiFile(copia.string()), "IMG 40x30");
 
-  const auto ieri = std::filesystem::last_write_time(copia) - std::chrono::hours(24);
-  std::filesystem::last_write_time(copia, ieri);
+  const std::string impronta = tarkpo::test::ImprontaFile(copia);
   SqlNegozio("UPDATE articoli SET imgX0 = 0");
   scatola_.caricate = 0;
   NuovaSessione();
   ASSERT_TRUE(Importa());
   EXPECT_EQ(Articolo("A", colonne), attese);
-  EXPECT_EQ(std::filesystem::last_write_time(copia), ieri);
+  EXPECT_EQ(tarkpo::test::ImprontaFile(copia), impronta);
   EXPECT_EQ(scatola_.caricate, 2);
 
   SqlNegozio(
@@ -213,12 +211,17 @@ TEST_F(ArticoliTest, ImmaginiTrovateComeLeTrovaWindows) {
   NuovaSessione();
   ASSERT_TRUE(Importa());
   EXPECT_EQ(Negozio("SELECT count(*) FROM scritture"), "0");
-  origine_.Scrivi("img/x.Jpeg", "IMG 80x90");  // another picture: copied and measured anew
+  // Another picture: copied under a name of its own and measured anew; the copy the row
+  // named stays as it was.
+  origine_.Scrivi("img/x.Jpeg", "IMG 80x90");
   NuovaSessione();
   ASSERT_TRUE(Importa());
   EXPECT_EQ(Negozio("SELECT count(*) FROM scritture"), "1");
+  const std::string nuova = Articolo("A", "immagine2");
+  EXPECT_NE(nuova, piccola);
   EXPECT_EQ(Articolo("A", "imgX2 || 'x' || imgY2"), "80x90");
-  EXPECT_EQ(tarkpo::test::LeggiFile(negozio_ / ("work/" + piccola)), "IMG 80x90");
+  EXPECT_EQ(tarkpo::test::LeggiFile(negozio_ / ("work/" + nuova)), "IMG 80x90");
+  EXPECT_EQ(tarkpo::test::LeggiFile(negozio_ / ("work/" + piccola)), "IMG 8x9");
 }
 
 }  // namespace

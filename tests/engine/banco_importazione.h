@@ -3,6 +3,7 @@
 // whose columns follow the mapping rows, and one import run over them.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,15 @@ class ProgressoRegistrato : public ProgressoMemoria {
     etichette.push_back(testo);
   }
   std::vector<std::string> etichette;
+};
+
+// Runs `azione`, when set, whenever the run yields (once per source row).
+class EventiProva : public IEventi {
+ public:
+  void ElaboraEventi() override {
+    if (azione) azione();
+  }
+  std::function<void()> azione;
 };
 
 class BancoImportazione : public ::testing::Test {
@@ -61,7 +71,7 @@ class BancoImportazione : public ::testing::Test {
   std::unique_ptr<StatoImportazione> imp_;
   tarkpo::test::MessaggiScript messaggi_;
   ProgressoRegistrato progresso_;
-  EventiNulli eventi_;
+  EventiProva eventi_;
   tarkpo::test::ScatolaFinta scatola_;
   EsitoImportazione esito_;
 };

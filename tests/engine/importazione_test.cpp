@@ -83,6 +83,56 @@ TEST_F(ImportazioneTest, TrattamentiDegliArticoliMancanti) {
   }
 }
 
+// Items are matched by code: with "Codice" unmapped no shop item is missing, whatever the
+// chosen treatment, and the source's items are added as new ones.
+TEST_F(ImportazioneTest, SenzaCodiceMappatoNessunArticoloMancante) {
+  for (const int escludi : {1, -1, 2, -2, 3, -3}) {
+    SCOPED_TRACE(escludi);
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    SetUp();
+    NuovaSessione();
+    SqlNegozio(
+        "INSERT INTO articoli (codice, catID, ordinamento) VALUES "
+        "('A', 'imp01', 10), ('', 'imp01', 20)");
+    SqlOrigine("DELETE FROM articoli; INSERT INTO articoli (Codice, Titolo) VALUES ('A', 'a')");
+    def_.gCampiArt[artReparto] = 0;
+    def_.gCampiArt[artCodice] = 0;
+    def_.gEscludi = escludi;
+    ASSERT_TRUE(Importa());
+    EXPECT_EQ(Articoli(), ":0:imp01|:0:" + IdPerTitolo("* Articoli importati") + "|A:0:imp01");
+    EXPECT_EQ(IdPerTitolo("* Articoli orfani"), "");
+  }
+}
+
+// A stray quote in a CSV catalogue would swallow the rest of the file into one title and
+// leave every later item missing: the import fails whole, naming the file, and deletes
+// nothing.
+TEST_F(ImportazioneTest, VirgolettaInPiuNelCsvFallisceTutto) {
+  SqlNegozio("INSERT INTO articoli (codice, catID) VALUES ('A', 'imp01'), ('B', 'imp01')");
+  const std::string csv =
+      origine_.Scrivi("csv/articoli.csv", "Codice,Titolo\nA,uno\nX,\"due\nB,tre\n");
+  def_.gPathDb = origine_ / "csv";
+  def_.gTipoDb = "Text;";
+  def_.gOpzioniDb = "HDR=Yes";
+  def_.gTabellaArt = "articoli#csv";
+  def_.gCampiArt = {};
+  def_.gCampiArt[artCodice] = 1;
+  def_.gNomiCampiArt[artCodice] = "Codice";
+  def_.gCampiArt[artTitolo] = 2;
+  def_.gNomiCampiArt[artTitolo] = "Titolo";
+  def_.gEscludi = 3;
+  const std::string prima = tarkpo::test::LeggiFile(fileNegozio_);
+  EXPECT_FALSE(Importa());
+  const auto testi = messaggi_.Testi();
+  ASSERT_GE(testi.size(), 2u);
+  EXPECT_EQ(testi[testi.size() - 2],
+            "Non è stato possibile aprire la tabella articoli.csv:\nVirgolette non chiuse alla "
+            "fine del file '" +
+                csv + "'.");
+  EXPECT_EQ(testi.back(), "Il negozio non è stato modificato");
+  EXPECT_EQ(tarkpo::test::LeggiFile(fileNegozio_), prima);
+}
+
 TEST_F(ImportazioneTest, TabellaOrigineVuotaAnnullaTutto) {
   SqlNegozio("INSERT INTO articoli (codice, titolo) VALUES ('A', 'vecchio')");
   def_.gImpRep = 1;

@@ -1,6 +1,7 @@
 #include "support/cartella_temp.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -34,6 +35,13 @@ std::string LeggiFile(const std::string& percorso) {
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
+}
+
+std::string ImprontaFile(const std::string& percorso) {
+  struct stat info {};
+  if (::stat(percorso.c_str(), &info) != 0) return "";
+  return std::to_string(info.st_ino) + " " + std::to_string(info.st_ctim.tv_sec) + "." +
+         std::to_string(info.st_ctim.tv_nsec);
 }
 
 }  // namespace tarkpo::test

@@ -25,4 +25,8 @@ class CartellaTemp {
 // The whole content of a file, as bytes.
 std::string LeggiFile(const std::string& percorso);
 
+// The inode and change time of a file, as text: the same later only when nothing has
+// written the file or changed its times in between.
+std::string ImprontaFile(const std::string& percorso);
+
 }  // namespace tarkpo::test

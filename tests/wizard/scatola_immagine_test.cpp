@@ -7,7 +7,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QString>
-#include <chrono>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -167,15 +166,14 @@ TEST(ScatolaImmagineQt, MisuraSenzaDecodificareEUnaRipetizioneNonCopiaNulla) {
   EXPECT_EQ(larghezza, Valore::Lungo(40000));
   EXPECT_EQ(altezza, Valore::Lungo(30000));
 
-  // The repeat writes nothing: the work copy keeps its time, no other file appears.
+  // The repeat writes nothing: the work copy is untouched, no other file appears.
   const std::string copia = negozio / ("work/" + nome);
-  const auto ieri = fs::last_write_time(copia) - std::chrono::hours(24);
-  fs::last_write_time(copia, ieri);
+  const std::string impronta = test::ImprontaFile(copia);
   larghezza = altezza = Valore();
   EXPECT_EQ(CopiaImmagine(p, negozio.Percorso().string(), scatola, campi), nome);
   EXPECT_EQ(larghezza, Valore::Lungo(40000));
   EXPECT_EQ(altezza, Valore::Lungo(30000));
-  EXPECT_EQ(fs::last_write_time(copia), ieri);
+  EXPECT_EQ(test::ImprontaFile(copia), impronta);
   EXPECT_EQ(std::distance(fs::directory_iterator(negozio / "work"), fs::directory_iterator()), 1);
 }
 
