@@ -198,7 +198,8 @@ TEST_P(GuastiTest, IlNegozioRestaInteroAOgniGuasto) {
   if (capienza) {
     EXPECT_TRUE(esito_.riuscita);
   }
-  std::printf("%d importazioni, %d riuscite\n", ultimo, riuscite);
+  RecordProperty("importazioni", ultimo);
+  RecordProperty("riuscite", riuscite);
 }
 
 constexpr auto Pieno = GuastiVfs::Guasto::Pieno;
