@@ -229,7 +229,8 @@ bool GuastiVfs::Seguito(const char* percorso) const {
 }
 
 int GuastiVfs::Decidi(Tipo tipo, const std::string& percorso) {
-  if (osservatore_) osservatore_(tipo, percorso);
+  // A copy: the observer may replace itself.
+  if (auto osservatore = osservatore_) osservatore(tipo, percorso);
   ++operazioni_;
   const bool fallisce = n_ > 0 && (ripetizione_ == Ripetizione::Ogni        ? operazioni_ % n_ == 0
                                    : ripetizione_ == Ripetizione::PerSempre ? operazioni_ >= n_
