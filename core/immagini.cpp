@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,8 +15,10 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "core/caratteri.h"
 #include "core/percorsi.h"
@@ -72,8 +75,9 @@ bool StessoTempo(const struct stat& a, const struct stat& b) {
 
 // The name of the copy of a source that changed after its first copy was made: the work
 // name with "-" and a signature of the source's length and modification time before the
-// extension, so each version of the picture has a name of its own.
-std::string NomeVersione(const std::string& nome, const struct stat& origine) {
+// extension, so each version of the picture has a name of its own; the `k`-th name after
+// it, should other files hold it, adds "-k".
+std::string NomeVersione(const std::string& nome, const struct stat& origine, int k) {
   uint64_t firma = 14695981039346656037ull;  // FNV-1a
   for (const int64_t v :
        {static_cast<int64_t>(origine.st_size), static_cast<int64_t>(origine.st_mtim.tv_sec),
@@ -83,7 +87,18 @@ std::string NomeVersione(const std::string& nome, const struct stat& origine) {
       firma *= 1099511628211ull;
     }
   const auto punto = nome.rfind('.');
-  return nome.substr(0, punto) + "-" + Esadecimale(firma) + nome.substr(punto);
+  std::string versione = nome.substr(0, punto) + "-" + Esadecimale(firma);
+  if (k > 0) versione += "-" + std::to_string(k);
+  return versione + nome.substr(punto);
+}
+
+// A copy not yet known to be on disk is dated 1 January 1970 (a file system that cannot go
+// back so far keeps its first day, 1980 at the latest); a copy dated before 1981 is never
+// taken for its source by its date, whatever the source's.
+constexpr time_t kFineDateNonSalvate = 347155200;  // 1981-01-01
+
+bool DatataComeOrigine(const struct stat& copia, const struct stat& origine) {
+  return StessoTempo(copia, origine) && copia.st_mtim.tv_sec >= kFineDateNonSalvate;
 }
 
 // A file descriptor closed when it goes.
@@ -179,54 +194,70 @@ void RimuoviTemporaneiOrfani(int cartella) {
   ::closedir(elenco);
 }
 
-// The status of the entry `nome` of the folder, never through a link; nothing when there
-// is no such entry or it cannot be looked at.
-std::optional<struct stat> Voce(int cartella, const std::string& nome) {
-  struct stat info {};
-  if (::fstatat(cartella, nome.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
-  return info;
+// Whether the file and the copy `nome` of the folder hold the same bytes.
+bool StessiByteDi(int cartella, const std::string& file, const std::string& nome) {
+  Fd a(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd b(::openat(cartella, nome.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  return a.Valido() && b.Valido() && StessiByte(*a, *b);
 }
 
-bool Libero(int cartella, const std::string& nome) {
-  struct stat info {};
-  return ::fstatat(cartella, nome.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
-}
+// Names of one version of a source looked at, at most, before its picture is left uncopied.
+constexpr int kNomiPerVersione = 16;
 
-// Which copy of a source the work folder holds, if any: the work name made from these very
-// bytes, the name of this version of a changed source, or the work name holding the same
-// bytes under another time (copies made before copies took their source's time).
-struct Copie {
-  int cartella;
-  std::string nome, versione;
-  std::optional<struct stat> base, diVersione;
-
-  Copie(int cartella, const std::string& nome, const struct stat& origine)
-      : cartella(cartella),
-        nome(nome),
-        versione(NomeVersione(nome, origine)),
-        base(Voce(cartella, nome)),
-        diVersione(Voce(cartella, versione)) {
-    if (base && !S_ISREG(base->st_mode)) base.reset();
-    if (diVersione && !S_ISREG(diVersione->st_mode)) diVersione.reset();
-  }
-
-  // The names to try, in order, each with whether it is the source's without reading it.
-  std::vector<std::pair<std::string, bool>> Candidate(const struct stat& origine) const {
-    std::vector<std::pair<std::string, bool>> c;
-    if (base && base->st_size == origine.st_size && StessoTempo(*base, origine))
-      c.emplace_back(nome, true);
-    if (diVersione && diVersione->st_size == origine.st_size) c.emplace_back(versione, true);
-    if (base && base->st_size == origine.st_size && !StessoTempo(*base, origine))
-      c.emplace_back(nome, false);
-    return c;
-  }
-
-  bool StessiByteDi(const std::string& file, const std::string& copia) const {
-    Fd a(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    Fd b(::openat(cartella, copia.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    return a.Valido() && b.Valido() && StessiByte(*a, *b);
-  }
+struct Ricerca {
+  std::string copia;   // a copy of the source, "" when none
+  bool letta = false;  // known by its bytes
+  std::string libero;  // the first of its names that no file holds, "" when none is in reach
 };
+
+// The source's names in the work folder, in turn, up to the first that no file holds: a copy
+// `certa` knows without reading it is taken at once, then those of the source's length are
+// compared byte by byte; `accetta` has the last word on each.
+template <class Certa, class Accetta>
+Ricerca Cerca(int cartella, const std::string& file, const std::string& nome,
+              const struct stat& origine, Certa certa, Accetta accetta) {
+  Ricerca r;
+  std::vector<std::string> daLeggere;
+  for (int k = -1; k < kNomiPerVersione; ++k) {
+    std::string candidato = k < 0 ? nome : NomeVersione(nome, origine, k);
+    struct stat info {};
+    if (candidato.size() > NAME_MAX) break;
+    if (::fstatat(cartella, candidato.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno == ENOENT) r.libero = std::move(candidato);
+      break;
+    }
+    if (!S_ISREG(info.st_mode) || info.st_size != origine.st_size) continue;
+    if (!certa(candidato, info)) {
+      daLeggere.push_back(std::move(candidato));
+    } else if (accetta(candidato)) {  // a copy that holds no picture is none
+      r.copia = std::move(candidato);
+      return r;
+    }
+  }
+  for (std::string& candidato : daLeggere)
+    if (StessiByteDi(cartella, file, candidato) && accetta(candidato)) {
+      r.copia = std::move(candidato);
+      r.letta = true;
+      return r;
+    }
+  return r;
+}
+
+// syncfs(2) reports a write that failed on the file system since the folder was opened only
+// from Linux 5.8 on; before, it reports nothing.
+bool SyncfsSegnalaErrori() {
+  utsname sistema{};
+  if (::uname(&sistema) != 0) return false;
+  const char* fine = sistema.release + std::strlen(sistema.release);
+  int principale = 0, secondaria = 0;
+  const auto [punto, ec] = std::from_chars(sistema.release, fine, principale);
+  if (ec != std::errc() || punto == fine || *punto != '.') return false;
+  std::from_chars(punto + 1, fine, secondaria);
+  return principale > 5 || (principale == 5 && secondaria >= 8);
+}
+
+// errno, never 0, for a call that failed.
+int Errore() { return errno != 0 ? errno : EIO; }
 
 }  // namespace
 
@@ -235,6 +266,12 @@ ssize_t IScritturaFile::Scrivi(int fd, const void* dati, std::size_t n) {
 }
 
 int IScritturaFile::Sincronizza(int fd) { return ::fdatasync(fd); }
+
+int IScritturaFile::SincronizzaDisco(int cartella) {
+  if (SyncfsSegnalaErrori()) return ::syncfs(cartella);
+  errno = ENOSYS;
+  return -1;
+}
 
 std::string CartellaLavoro(const std::string& pathNegozio) { return pathNegozio + "/work/"; }
 
@@ -268,10 +305,12 @@ bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNego
   Fd lavoro(
       ::open(CartellaLavoro(pathNegozio).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   if (file.empty() || nome.empty() || !lavoro.Valido()) return false;
-  const Copie copie(*lavoro, nome, *origine);
-  for (const auto& [candidata, certa] : copie.Candidate(*origine))
-    if (certa || copie.StessiByteDi(file, candidata)) return true;
-  return false;
+  const auto certa = [&](const std::string&, const struct stat& copia) {
+    return DatataComeOrigine(copia, *origine);
+  };
+  return !Cerca(*lavoro, file, nome, *origine, certa, [](const std::string&) {
+            return true;
+          }).copia.empty();
 }
 
 namespace {
@@ -359,20 +398,19 @@ CopieImmagini::Esito CopieImmagini::NuovaCopia(const std::string& file, const st
   }
   // The source must not have changed while it was read, nor the copy have lost a byte.
   if (totale != origine.st_size || !invariata()) return Esito::Fallita;
-  // The copy takes the source's time: the next import knows it by its length and time.
-  const timespec tempi[2] = {{0, UTIME_OMIT}, origine.st_mtim};
+  // Dated 1970 until Salva knows it is on disk and dates it as its source.
+  const timespec tempi[2] = {{0, UTIME_OMIT}, {0, 0}};
   ::futimens(*copia, tempi);
-  if (scrittura_->Sincronizza(*copia) != 0 || copia.Chiudi() != 0) return Esito::Fallita;
+  // Its writing to the disk starts now, while the next pictures are copied: the one flush
+  // before the commit then waits for less.
+  ::sync_file_range(*copia, 0, 0, SYNC_FILE_RANGE_WRITE);
+  if (copia.Chiudi() != 0) return Esito::Fallita;
   // What is measured is the file the row will name.
   if (!scatola.Carica(CartellaLavoro(negozio_) + temporaneo.nome)) return Esito::NonImmagine;
   if (!DaiNome(lavoro_, temporaneo.nome, nome)) return Esito::Fallita;
   temporaneo.nominato = true;
-  // The new name lasts before any row that names it can be committed.
-  if (scrittura_->Sincronizza(lavoro_) != 0) {
-    ::unlinkat(lavoro_, nome.c_str(), 0);
-    return Esito::Fallita;
-  }
   fatte_.push_back(nome);
+  note_[nome] = NotaDi(origine);
   return Esito::Fatta;
 }
 
@@ -389,27 +427,29 @@ std::string CopieImmagini::Copia(const std::string& percorso, const std::string&
   const std::string nome = NomeImmagineLavoro(percorso);
   if (nome.empty() || !ApriLavoro(pathNegozio)) return nome;
   const std::string lavoro = CartellaLavoro(pathNegozio);
-  const Copie copie(lavoro_, nome, *origine);
-  for (const auto& [candidata, certa] : copie.Candidate(*origine)) {
-    if (!certa && !copie.StessiByteDi(file, candidata)) continue;
-    if (!scatola.Carica(lavoro + candidata)) continue;  // a copy that holds no picture is none
-    if (!certa) {
-      // Known by its bytes: from now on by its time, without reading it again.
-      const timespec tempi[2] = {{0, UTIME_OMIT}, origine->st_mtim};
-      ::utimensat(lavoro_, candidata.c_str(), tempi, AT_SYMLINK_NOFOLLOW);
-    }
-    AssegnaCampi(campi, candidata, scatola);
-    return candidata;
+  // A name this run copied or compared is known by the source file it holds, any other by
+  // its date.
+  const auto certa = [&](const std::string& candidato, const struct stat& copia) {
+    const auto nota = note_.find(candidato);
+    return nota != note_.end() ? StessaOrigine(nota->second, *origine)
+                               : DatataComeOrigine(copia, *origine);
+  };
+  const Ricerca trovata = Cerca(lavoro_, file, nome, *origine, certa,
+                                [&](const std::string& n) { return scatola.Carica(lavoro + n); });
+  if (!trovata.copia.empty()) {
+    // Known by its bytes, it may not be on disk yet (a run killed before its end made it):
+    // Salva brings it there and dates it.
+    if (trovata.letta) note_.emplace(trovata.copia, NotaDi(*origine));
+    AssegnaCampi(campi, trovata.copia, scatola);
+    return trovata.copia;
   }
-  // A new copy under a name that no file holds: the work name the first time, the version's
-  // name when the work name holds another picture. A name too long for the folder, or held
-  // by a file that is no copy of this source, leaves the picture uncopied.
-  const std::string& nuovo = Libero(lavoro_, nome) ? nome : copie.versione;
-  if (nuovo.size() > NAME_MAX || !Libero(lavoro_, nuovo)) return nome;
-  switch (NuovaCopia(file, *origine, nuovo, scatola)) {
+  // A new copy under the first of the source's names that no file holds; none within reach,
+  // or a name too long for the folder, leaves the picture uncopied.
+  if (trovata.libero.empty()) return nome;
+  switch (NuovaCopia(file, *origine, trovata.libero, scatola)) {
     case Esito::Fatta:
-      AssegnaCampi(campi, nuovo, scatola);
-      return nuovo;
+      AssegnaCampi(campi, trovata.libero, scatola);
+      return trovata.libero;
     case Esito::NonImmagine:
       return "";
     case Esito::Fallita:
@@ -418,16 +458,67 @@ std::string CopieImmagini::Copia(const std::string& percorso, const std::string&
   return nome;
 }
 
-void CopieImmagini::Rimuovi() {
-  for (const std::string& nome : fatte_) ::unlinkat(lavoro_, nome.c_str(), 0);
-  fatte_.clear();
+CopieImmagini::Nota CopieImmagini::NotaDi(const struct stat& origine) {
+  return {origine.st_dev, origine.st_ino, origine.st_size, origine.st_mtim};
+}
+
+bool CopieImmagini::StessaOrigine(const Nota& nota, const struct stat& origine) {
+  return nota.dispositivo == origine.st_dev && nota.inode == origine.st_ino &&
+         nota.lunghezza == origine.st_size && nota.tempo.tv_sec == origine.st_mtim.tv_sec &&
+         nota.tempo.tv_nsec == origine.st_mtim.tv_nsec;
+}
+
+int CopieImmagini::Salva() {
+  std::vector<std::pair<const std::string*, Nota*>> nuove;
+  for (auto& [nome, nota] : note_)
+    if (!nota.salvata) nuove.emplace_back(&nome, &nota);
+  if (nuove.empty()) return 0;
+  if (scrittura_->SincronizzaDisco(lavoro_) != 0) {
+    if (errno != ENOSYS) return Errore();
+    // A kernel that would not report a failed write: each copy, then its name, on its own.
+    for (const auto& [nome, nota] : nuove) {
+      Fd copia(::openat(lavoro_, nome->c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+      if (!copia.Valido() || scrittura_->Sincronizza(*copia) != 0) return Errore();
+    }
+    if (scrittura_->Sincronizza(lavoro_) != 0) return Errore();
+  }
+  // From now on a copy is known by its length and time; a date a power loss takes away
+  // costs only a reading.
+  for (const auto& [nome, nota] : nuove) {
+    const timespec tempi[2] = {{0, UTIME_OMIT}, nota->tempo};
+    ::utimensat(lavoro_, nome->c_str(), tempi, AT_SYMLINK_NOFOLLOW);
+    nota->salvata = true;
+  }
+  return 0;
+}
+
+void CopieImmagini::RimuoviTranne(const std::unordered_set<std::string>& nominate) {
+  std::erase_if(fatte_, [&](const std::string& nome) {
+    if (nominate.count(nome) != 0) return false;
+    ::unlinkat(lavoro_, nome.c_str(), 0);
+    note_.erase(nome);
+    return true;
+  });
 }
 
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
                           IScatolaImmagine& scatola, const CampiImmagine& campi,
                           ElenchiCartelle* elenchi) {
+  std::optional<Valore> valori[3];
+  const CampiImmagine rinviati = {[&valori](const Valore& v) { valori[0] = v; },
+                                  [&valori](const Valore& v) { valori[1] = v; },
+                                  [&valori](const Valore& v) { valori[2] = v; }};
   CopieImmagini copie;
-  return copie.Copia(percorso, pathNegozio, scatola, campi, elenchi);
+  const std::string nome = copie.Copia(percorso, pathNegozio, scatola, rinviati, elenchi);
+  if (copie.Salva() != 0) {
+    copie.Rimuovi();
+    return nome;
+  }
+  const std::function<void(const Valore&)>* destinazioni[3] = {&campi.nome, &campi.larghezza,
+                                                               &campi.altezza};
+  for (int i = 0; i < 3; ++i)
+    if (valori[i]) Assegna(*destinazioni[i], *valori[i]);
+  return nome;
 }
 
 }  // namespace tarkpo

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/dao/valore.h"
@@ -41,8 +43,11 @@ class IScritturaFile {
   virtual ~IScritturaFile() = default;
   // As write(2).
   virtual ssize_t Scrivi(int fd, const void* dati, std::size_t n);
-  // As fdatasync(2); also given the work folder, to make a new name lasting.
+  // As fdatasync(2); also given the work folder, to make its new names lasting.
   virtual int Sincronizza(int fd);
+  // As syncfs(2) on the work folder: every write of its file system reaches the disk. Fails
+  // with ENOSYS where the kernel would not report a write that failed (before Linux 5.8).
+  virtual int SincronizzaDisco(int cartella);
 };
 
 // The work folder of a shop: the shop folder followed by "/work/".
@@ -59,14 +64,18 @@ std::string NomeImmagineLavoro(std::string_view percorso);
 bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNegozio);
 
 // The picture copies of one import. A file in the work folder that rows may name is never
-// written again: a copy is written under a temporary name, flushed, measured, and only then
-// given its final name, one that no file held. The first copy of a source path takes its
-// work name (NomeImmagineLavoro); a copy that still has the source's length and time (each
-// copy takes its source's modification time), or failing that its bytes, is the source's
-// and is used again without copying; a source that changed goes to the work name followed
-// by "-" and a signature of its length and time, so rows committed earlier keep naming the
-// picture they were measured on. The work folder is used only when it is itself a folder,
-// not a link, and nothing is created or written through a link.
+// written again: a copy is written under a temporary name, measured, and only then given
+// its final name, one that no file held. The names of a source are its work name
+// (NomeImmagineLavoro), then, for each version of the source (its length and time), the work
+// name followed by "-" and a signature of them, and that name followed by "-1", "-2"... when
+// another file holds it: rows committed earlier keep naming the picture they were measured
+// on. A copy among them that has the source's length and time is the source's, used again
+// without reading it; one of the source's length is compared byte by byte. A copy takes its
+// source's time only once it is known to be on disk (Salva): until then it is dated 1970,
+// and a copy dated before 1981 is never taken for its source by its date, so one that a
+// power loss left with the right length and other bytes is never taken for the source's.
+// The work folder is used only when it is itself a folder, not a link, and nothing is
+// created or written through a link.
 class CopieImmagini {
  public:
   CopieImmagini() = default;
@@ -77,12 +86,20 @@ class CopieImmagini {
   // Finds the picture (PercorsoSuDisco, through `elenchi` when given), copies it into the
   // work folder unless a copy of it is there, and fills the three fields with the name and
   // the size of the copy. Returns the work name, empty when the image is not accepted or
-  // holds no picture; when the copy cannot be made the fields stay as they are.
+  // holds no picture; when the copy cannot be made the fields stay as they are. A source
+  // copied or compared earlier in the run is neither copied nor read again.
   std::string Copia(const std::string& percorso, const std::string& pathNegozio,
                     IScatolaImmagine& scatola, const CampiImmagine& campi,
                     ElenchiCartelle* elenchi = nullptr);
+  // Brings every copy made here, or found by its bytes, to the disk with one flush of the
+  // work folder's file system (where the kernel reports its failures; else each copy and
+  // the folder on their own), then dates each as its source. To be called before the rows
+  // that name them are committed. 0, or the error (as errno) of the flush that failed.
+  int Salva();
+  // Removes the copies made here whose names are not in `nominate`: no row kept them.
+  void RimuoviTranne(const std::unordered_set<std::string>& nominate);
   // Removes every copy made here: the import that named them was not kept.
-  void Rimuovi();
+  void Rimuovi() { RimuoviTranne({}); }
   // The names of the copies made here and not removed.
   const std::vector<std::string>& Fatte() const { return fatte_; }
   // The writes of the next copies (the disk's own until then).
@@ -90,6 +107,16 @@ class CopieImmagini {
 
  private:
   enum class Esito { Fatta, NonImmagine, Fallita };
+  // What the run knows a name holds: the copy of the source file with this identity.
+  struct Nota {
+    dev_t dispositivo;
+    ino_t inode;
+    off_t lunghezza;
+    timespec tempo;
+    bool salvata = false;  // on disk and dated as its source
+  };
+  static Nota NotaDi(const struct stat& origine);
+  static bool StessaOrigine(const Nota& nota, const struct stat& origine);
   bool ApriLavoro(const std::string& pathNegozio);
   Esito NuovaCopia(const std::string& file, const struct stat& origine, const std::string& nome,
                    IScatolaImmagine& scatola);
@@ -100,9 +127,11 @@ class CopieImmagini {
   int lavoro_ = -1;
   unsigned temporanei_ = 0;
   std::vector<std::string> fatte_;
+  std::unordered_map<std::string, Nota> note_;
 };
 
-// One copy made by a CopieImmagini of its own.
+// One copy made by a CopieImmagini of its own, brought to the disk before the fields are
+// set: when that fails the copy is removed and the fields stay as they are.
 std::string CopiaImmagine(const std::string& percorso, const std::string& pathNegozio,
                           IScatolaImmagine& scatola, const CampiImmagine& campi,
                           ElenchiCartelle* elenchi = nullptr);

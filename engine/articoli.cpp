@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <string_view>
@@ -406,6 +407,34 @@ void ImportaArticolo(Contesto& c, RigaArticolo r) {
   }
 }
 
+// The copies this run made that no row names in the end (their row was not stored, or was
+// written again with another picture) are removed; when the rows cannot be read, none is.
+void RimuoviCopieNonNominate(Contesto& c) {
+  const std::vector<std::string>& fatte = c.imp.copie.Fatte();
+  if (fatte.empty()) return;
+  const std::unordered_set<std::string> nuove(fatte.begin(), fatte.end());
+  std::unordered_set<std::string> nominate;
+  std::string campi;
+  int quanti = 0;
+  for (const Colonna& colonna : Colonne(c).immagine)
+    if (colonna.indice >= 0) campi += (quanti++ == 0 ? "" : ", ") + colonna.nome;
+  if (quanti > 0) {
+    try {
+      auto rs = c.stato.gDbNegozio->OpenRecordset("SELECT " + campi + " FROM articoli");
+      for (; !rs->Eof(); rs->MoveNext())
+        for (int i = 0; i < quanti; ++i) {
+          const Valore& v = rs->Fields(i).Value();
+          if (v.Tipo() == TipoValore::Text && nuove.count(v.Stringa()) != 0)
+            nominate.insert(v.Stringa());
+        }
+      rs->Close();
+    } catch (const dao::ErroreDao&) {
+      return;
+    }
+  }
+  c.imp.copie.RimuoviTranne(nominate);
+}
+
 bool ImportaArticoli(Contesto& c) {
   auto& stato = c.stato;
   const double fattore = FattorePrezzo(c.def.gVariazione);
@@ -440,9 +469,19 @@ bool ImportaArticoli(Contesto& c) {
     ChiudiRecordset(stato.gRsOrigine);
   }
   PulisciSpeciali(c);
+  if (esito) RimuoviCopieNonNominate(c);
   ChiudiRecordset(stato.gRsArticoli);
   ChiudiRecordset(stato.gRsReparti);
   return esito;
+}
+
+bool SalvaImmagini(Contesto& c) {
+  const int errore = c.imp.copie.Salva();
+  if (errore == 0) return true;
+  c.messaggi.Mostra("Impossibile salvare su disco le immagini copiate nella cartella \"" +
+                        CartellaLavoro(c.def.gPathNegozio) + "\":\n" + std::strerror(errore),
+                    Icona::Esclamazione);
+  return false;
 }
 
 }  // namespace tarkpo::motore

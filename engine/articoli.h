@@ -31,5 +31,8 @@ struct RigaArticolo {
 void ImportaArticolo(Contesto& c, RigaArticolo riga);
 // The whole item run. True when the row loop reached the end of the source table.
 bool ImportaArticoli(Contesto& c);
+// Brings the pictures the run copied to the disk, before the rows that name them are
+// committed; false, having said why, when the disk cannot.
+bool SalvaImmagini(Contesto& c);
 
 }  // namespace tarkpo::motore

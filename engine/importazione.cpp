@@ -108,9 +108,11 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     ok = false;
   }
   if (ok) {
-    // A commit that fails is a failed import, not a success.
+    // The pictures reach the disk before the rows that name them; a commit that fails is a
+    // failed import, not a success.
+    ok = SalvaImmagini(c);
     try {
-      ws.CommitTrans();
+      if (ok) ws.CommitTrans();
     } catch (const dao::ErroreDao& e) {
       MostraErrore(c.messaggi, e);
       ok = false;

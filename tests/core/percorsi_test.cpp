@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "support/cartella_temp.h"
 
@@ -43,6 +44,22 @@ TEST(Percorsi, CartellaDbAndPercorsoCompleto) {
     else
       EXPECT_EQ(CartellaDb(def), c.atteso) << c.gPathDb;
   }
+}
+
+// ".." goes back one name, whatever the name is on disk (a link to a folder elsewhere).
+TEST(Percorsi, RisoltoPerNomeComeWindows) {
+  const std::pair<const char*, const char*> casi[] = {
+      {"/dati/lnk/../x.jpg", "/dati/x.jpg"},
+      {"/dati/./img//a.jpg", "/dati/img/a.jpg"},
+      {"/dati/a/b/../../c.jpg", "/dati/c.jpg"},
+      {"/../x.jpg", "/x.jpg"},
+      {"img/../../x.jpg", "../x.jpg"},
+      {"../../x.jpg", "../../x.jpg"},
+      {"a/..", "."},
+      {"", ""},
+  };
+  for (const auto& [percorso, atteso] : casi)
+    EXPECT_EQ(RisoltoPerNome(percorso), atteso) << percorso;
 }
 
 // Names as a catalogue written on Windows holds them: Windows ignores letter case and the
