@@ -96,6 +96,8 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     ChiudiNegozio(c.stato);
   }
 
+  // The pictures reach the disk before the rows that name them.
+  if (ok) ok = SalvaImmagini(c);
   // Nothing of the transaction has reached the file yet: it must be the file the import
   // found, as it was, or the commit would go to a file replaced in the meantime or mix the
   // import into bytes another program wrote.
@@ -108,11 +110,9 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     ok = false;
   }
   if (ok) {
-    // The pictures reach the disk before the rows that name them; a commit that fails is a
-    // failed import, not a success.
-    ok = SalvaImmagini(c);
+    // A commit that fails is a failed import, not a success.
     try {
-      if (ok) ws.CommitTrans();
+      ws.CommitTrans();
     } catch (const dao::ErroreDao& e) {
       MostraErrore(c.messaggi, e);
       ok = false;
