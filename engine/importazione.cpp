@@ -63,6 +63,9 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
                                                 Icona::Domanda, Pulsanti::SiNo) != Risposta::Si)
     return esito;
   esito.eseguita = true;
+  // Without a copy, the shop is known by the file found before the transaction.
+  auto file = [&c] { return c.def.gPathNegozio + "/" + c.stato.gFileNegozio; };
+  if (esito.backup.empty()) c.stato.gImprontaNegozio = Impronta(file());
 
   bool ok = false;
   bool transazione = false;
@@ -74,6 +77,9 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
   }
   if (transazione) {
     ok = ApriNegozio(c.stato, c.def, ws, c.messaggi);
+    // Opening it may have rolled back what an interrupted writer left: that is the file
+    // the import works on.
+    if (ok && esito.backup.empty()) c.stato.gImprontaNegozio = Impronta(file());
     // A shop that could not be opened has told why; no department import ran to blame.
     if (ok) {
       if (c.def.gImpRep != 0) ok = ImportaReparti(c);
@@ -90,14 +96,35 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     ChiudiNegozio(c.stato);
   }
 
+  // The pictures reach the disk before the rows that name them.
+  if (ok) ok = SalvaImmagini(c);
+  // Nothing of the transaction has reached the file yet: it must be the file the import
+  // found, as it was, or the commit would go to a file replaced in the meantime or mix the
+  // import into bytes another program wrote.
+  const auto prima = Impronta(file());
+  if (ok && (!prima || !c.stato.gImprontaNegozio || *prima != *c.stato.gImprontaNegozio)) {
+    c.messaggi.Mostra("Il file del negozio \"" + file() +
+                          "\" è stato sostituito o modificato da un altro programma durante "
+                          "l'importazione.",
+                      Icona::Esclamazione);
+    ok = false;
+  }
   if (ok) {
-    // The pictures reach the disk before the rows that name them; a commit that fails is a
-    // failed import, not a success.
-    ok = SalvaImmagini(c);
+    // A commit that fails is a failed import, not a success.
     try {
-      if (ok) ws.CommitTrans();
+      ws.CommitTrans();
     } catch (const dao::ErroreDao& e) {
       MostraErrore(c.messaggi, e);
+      ok = false;
+    }
+    // Replaced between the look above and the commit, the file committed to is no longer
+    // the shop.
+    const auto dopo = Impronta(file());
+    if (ok && (!dopo || !dopo->StessoFile(*c.stato.gImprontaNegozio))) {
+      c.messaggi.Mostra("Il file del negozio \"" + file() +
+                            "\" è stato sostituito durante l'importazione: i dati importati "
+                            "non sono nel negozio.",
+                        Icona::Esclamazione);
       ok = false;
     }
   }
@@ -114,25 +141,29 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     return esito;
   }
 
-  bool annullata = !transazione;
-  if (transazione) {
-    annullata = !ws.TransazioneInCorso();  // a commit that failed has rolled back already
-    if (!annullata) {
-      try {
-        ws.Rollback();
-        annullata = true;
-      } catch (const dao::ErroreDao& e) {
-        MostraErrore(c.messaggi, e);
-      }
+  if (ws.TransazioneInCorso()) {
+    try {
+      ws.Rollback();
+    } catch (const dao::ErroreDao& e) {
+      MostraErrore(c.messaggi, e);
     }
-    // A journal left beside the data file means the shop is not back as it was.
-    std::error_code ec;
-    if (std::filesystem::exists(c.def.gPathNegozio + "/" + c.stato.gFileNegozio + "-journal", ec))
-      annullata = false;
   }
   c.progresso.Etichetta("");
-  if (!annullata) return esito;  // the shop may hold changes: the backup stays
-  c.imp.copie.Rimuovi();         // no row that is kept names the pictures this run copied
+  // "Unchanged" is said, and the backup deleted, only of the very file the import found,
+  // as it was.
+  if (!NegozioComeTrovato(c.stato, file(), esito.backup)) {
+    if (esito.backup.empty()) {
+      c.messaggi.Mostra("Il negozio potrebbe essere stato modificato.", Icona::Esclamazione);
+    } else {
+      c.messaggi.Mostra(
+          "Il negozio potrebbe essere stato modificato.\nE' stato conservato il backup del "
+          "negozio:\n" +
+              esito.backup,
+          Icona::Esclamazione);
+    }
+    return esito;
+  }
+  c.imp.copie.Rimuovi();  // no row that is kept names the pictures this run copied
   c.messaggi.Mostra("Il negozio non è stato modificato", Icona::Informazione);
   if (!esito.backup.empty()) {
     std::error_code ec;

@@ -1,9 +1,11 @@
 #include "engine/negozio.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -51,13 +53,30 @@ void TornaAlPrimo(dao::Recordset& rs) {
   }
 }
 
+ImprontaFile ImprontaDa(const struct stat& info) {
+  ImprontaFile f;
+  f.dispositivo = static_cast<uint64_t>(info.st_dev);
+  f.inode = static_cast<uint64_t>(info.st_ino);
+  f.lunghezza = static_cast<int64_t>(info.st_size);
+  f.modificato = int64_t{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec;
+  f.cambiato = int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec;
+  return f;
+}
+
 // Copies `da` to `a`, which must not exist yet, byte for byte and flushed; a failed copy
 // leaves no file `a`. The bytes go to a file beside it that takes the name `a` only when
 // whole, so a process killed while copying leaves no half backup under a backup's name.
-bool CopiaNuovo(const std::string& da, const std::string& a) {
+// `impronta` is the file copied; a file that changed while it was read is no copy.
+bool CopiaNuovo(const std::string& da, const std::string& a, ImprontaFile& impronta) {
   if (FileOrdinario(a)) return false;
   int sorgente = ::open(da.c_str(), O_RDONLY | O_CLOEXEC);
   if (sorgente < 0) return false;
+  struct stat info {};
+  if (::fstat(sorgente, &info) != 0) {
+    ::close(sorgente);
+    return false;
+  }
+  impronta = ImprontaDa(info);
   const std::string parziale = a + ".parziale";
   int destinazione = ::open(parziale.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (destinazione < 0) {
@@ -85,6 +104,8 @@ bool CopiaNuovo(const std::string& da, const std::string& a) {
     }
     if (!riuscita) break;
   }
+  if (riuscita && (::fstat(sorgente, &info) != 0 || !(ImprontaDa(info) == impronta)))
+    riuscita = false;
   if (riuscita && ::fsync(destinazione) != 0) riuscita = false;
   if (::close(destinazione) != 0) riuscita = false;
   ::close(sorgente);
@@ -94,6 +115,35 @@ bool CopiaNuovo(const std::string& da, const std::string& a) {
     riuscita = errno != EEXIST && !FileOrdinario(a) && ::rename(parziale.c_str(), a.c_str()) == 0;
   ::unlink(parziale.c_str());
   return riuscita;
+}
+
+// Whether two files hold the same bytes.
+bool StessiByte(const std::string& primo, const std::string& secondo) {
+  int a = ::open(primo.c_str(), O_RDONLY | O_CLOEXEC);
+  int b = ::open(secondo.c_str(), O_RDONLY | O_CLOEXEC);
+  bool uguali = a >= 0 && b >= 0;
+  std::vector<char> x(1 << 20), y(1 << 20);
+  while (uguali) {
+    const ssize_t n = ::read(a, x.data(), x.size());
+    if (n < 0 && errno == EINTR) continue;
+    ssize_t m = 0;
+    while (n > 0 && m < n) {
+      const ssize_t r = ::read(b, y.data() + m, static_cast<size_t>(n - m));
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) break;
+      m += r;
+    }
+    if (n < 0 || m != n || std::memcmp(x.data(), y.data(), static_cast<size_t>(n)) != 0) {
+      uguali = false;
+    } else if (n == 0) {
+      char c;
+      uguali = ::read(b, &c, 1) == 0;
+      break;
+    }
+  }
+  if (a >= 0) ::close(a);
+  if (b >= 0) ::close(b);
+  return uguali;
 }
 
 // Whether a journal or write-ahead log beside the data file still holds changes that the file
@@ -129,10 +179,12 @@ bool TrovaFileNegozio(StatoMotore& stato, const std::string& cartella, IMessaggi
 }
 
 bool ApriNegozio(StatoMotore& stato, const DefinizioneImportazione& def, dao::Workspace& workspace,
-                 IMessaggi& messaggi) {
+                 IMessaggi& messaggi, bool soloLettura) {
   try {
     if (!TrovaFileNegozio(stato, def.gPathNegozio, messaggi)) return false;
-    stato.gDbNegozio = workspace.OpenDatabase(def.gPathNegozio + "/" + stato.gFileNegozio);
+    stato.gDbNegozio = workspace.OpenDatabase(
+        def.gPathNegozio + "/" + stato.gFileNegozio, "",
+        soloLettura ? dao::Accesso::LetturaCondivisa : dao::Accesso::Scrittura);
     return true;
   } catch (const std::exception& e) {
     messaggi.Mostra("Impossibile aprire il file \"" + def.gPathNegozio + "/" + stato.gFileNegozio +
@@ -226,18 +278,49 @@ bool ApriArticoli(StatoMotore& stato, const DefinizioneImportazione& def, IMessa
 
 std::string BackupNegozio(StatoMotore& stato, const DefinizioneImportazione& def,
                           IMessaggi& messaggi) {
+  stato.gImprontaNegozio.reset();
   try {
     std::string nome = NomeProssimoBackup(def.gPathNegozio);
     if (!TrovaFileNegozio(stato, def.gPathNegozio, messaggi)) return "";
     if (nome.empty()) return "";
-    std::string origine = def.gPathNegozio + "/" + stato.gFileNegozio;
-    // A transaction pending or cut off: the file alone is not whole.
-    if (DatiFuoriDalFile(origine)) return "";
-    std::string destinazione = def.gPathNegozio + "/" + nome;
-    return CopiaNuovo(origine, destinazione) ? destinazione : "";
+    const std::string origine = def.gPathNegozio + "/" + stato.gFileNegozio;
+    const std::string destinazione = def.gPathNegozio + "/" + nome;
+    ImprontaFile impronta;
+    bool copiato = false;
+    // Under SQLite's read lock no writer can spill or commit pages into the file, so the
+    // file alone is whole, whatever journal an active writer keeps beside it.
+    dao::CompletaFileSqlite(origine,
+                            [&] { copiato = CopiaNuovo(origine, destinazione, impronta); });
+    if (!copiato) return "";
+    stato.gImprontaNegozio = impronta;
+    return destinazione;
   } catch (const std::exception&) {
     return "";
   }
+}
+
+std::optional<ImprontaFile> Impronta(const std::string& percorso) {
+  struct stat info {};
+  if (::stat(percorso.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return ImprontaDa(info);
+}
+
+bool NegozioComeTrovato(const StatoMotore& stato, const std::string& file,
+                        const std::string& backup) {
+  // No file was found before: the import never wrote one, so long as none is there now.
+  if (!stato.gImprontaNegozio) return !Impronta(file);
+  if (DatiFuoriDalFile(file)) {
+    try {
+      dao::CompletaFileSqlite(file);
+    } catch (const dao::ErroreDao&) {
+      return false;
+    }
+    if (DatiFuoriDalFile(file)) return false;
+  }
+  const auto ora = Impronta(file);
+  if (!ora) return false;
+  if (*ora == *stato.gImprontaNegozio) return true;
+  return !backup.empty() && ora->StessoFile(*stato.gImprontaNegozio) && StessiByte(file, backup);
 }
 
 }  // namespace tarkpo::motore

@@ -2,6 +2,7 @@
 // The shop database: finding its data file, the numbered backup copy beside it, opening it,
 // and opening its departments and items tables with the key lists built from them.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/definizione.h"
@@ -15,8 +16,10 @@ namespace tarkpo::motore {
 bool TrovaFileNegozio(StatoMotore& stato, const std::string& cartella, IMessaggi& messaggi);
 
 // Opens the shop's data file in `workspace` (so a pending transaction there covers it).
+// `soloLettura` opens it only to read, as the pages before the import do: nothing is
+// written to it, and another program may have it open meanwhile.
 bool ApriNegozio(StatoMotore& stato, const DefinizioneImportazione& def, dao::Workspace& workspace,
-                 IMessaggi& messaggi);
+                 IMessaggi& messaggi, bool soloLettura = false);
 
 // Opens `tabella` of the shop as a dynaset into `rs` (closing what `rs` held) and sets
 // gUltimoOrdinamento to its highest "ordinamento" (0 when empty).
@@ -36,10 +39,21 @@ void RicostruisciElenchiReparti(StatoMotore& stato, const DefinizioneImportazion
 bool ApriArticoli(StatoMotore& stato, const DefinizioneImportazione& def, IMessaggi& messaggi);
 
 // Copies the shop's data file to the next free "catalog.NNN" in the shop folder and gives
-// its path; "" when no copy was made (no number free, a journal beside the data file that
-// still holds changes of a pending or broken transaction, a failing copy). Call it while no
-// transaction is pending on the shop.
+// its path; "" when no copy was made (no number free, a file in use that SQLite cannot
+// hold still, a failing copy). SQLite first finishes what an interrupted writer left beside
+// the file (the journal of a killed import is rolled back), and the copy is made while no
+// SQLite writer can commit to the file. Sets gImprontaNegozio to the file copied. Call it
+// while no transaction is pending on the shop.
 std::string BackupNegozio(StatoMotore& stato, const DefinizioneImportazione& def,
                           IMessaggi& messaggi);
+
+// The file's identity and times; nothing when it cannot be looked at.
+std::optional<ImprontaFile> Impronta(const std::string& percorso);
+
+// Whether the shop's data file is still the file the import found, unchanged: the same
+// times, or the same file holding the bytes of `backup`. A journal left beside it that
+// still holds changes is rolled back first; when it cannot be, the answer is no.
+bool NegozioComeTrovato(const StatoMotore& stato, const std::string& file,
+                        const std::string& backup);
 
 }  // namespace tarkpo::motore

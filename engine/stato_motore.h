@@ -4,6 +4,7 @@
 // one); the department and item import add what they keep across rows.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/dao/dao.h"
@@ -36,6 +37,21 @@ class ProgressoMemoria : public IProgresso {
   float massimo = 100;
 };
 
+// What tells a file apart and shows whether it was written since: its device and inode,
+// its length, its modification and change times (in nanoseconds; nobody can set a change
+// time back).
+struct ImprontaFile {
+  uint64_t dispositivo = 0;
+  uint64_t inode = 0;
+  int64_t lunghezza = 0;
+  int64_t modificato = 0;
+  int64_t cambiato = 0;
+  bool operator==(const ImprontaFile&) const = default;
+  bool StessoFile(const ImprontaFile& altra) const {
+    return dispositivo == altra.dispositivo && inode == altra.inode;
+  }
+};
+
 struct StatoMotore {
   // "catalog.mdb" or "items.dat": the shop's data file inside the shop folder.
   std::string gFileNegozio;
@@ -51,6 +67,9 @@ struct StatoMotore {
   ElencoChiavi gElencoTitoliReparti;  // in the target language
   ElencoChiavi gElencoCodiciNegozio;
   int32_t gNumArticoli = 0;  // rows of "articoli" when opened, plus the items added
+  // The shop's data file as the import found it: as BackupNegozio copied it, or, without a
+  // backup, as the import opened it.
+  std::optional<ImprontaFile> gImprontaNegozio;
 };
 
 // Closes the recordset the variable holds, if any, and empties the variable; never fails.

@@ -7,7 +7,9 @@ namespace tarkpo::wizard {
 
 bool LeggiNegozio(Programma& prog, const std::function<void(dao::Database&)>& leggi) {
   motore::StatoMotore& stato = prog.statoMotore;
-  if (!motore::ApriNegozio(stato, prog.def, prog.motore.Workspaces(0), prog.messaggi)) return false;
+  // Only read: until the import's own transaction nothing writes the shop's file.
+  if (!motore::ApriNegozio(stato, prog.def, prog.motore.Workspaces(0), prog.messaggi, true))
+    return false;
   leggi(*stato.gDbNegozio);
   try {
     stato.gDbNegozio->Close();

@@ -1,6 +1,6 @@
 #pragma once
-// The shop database as the language and price-list pages read it while they load: opened,
-// read, closed again before the page shows.
+// The shop database as the language and price-list pages read it while they load: opened
+// only to be read, read, closed again before the page shows.
 #include <functional>
 
 #include "core/dao/dao.h"

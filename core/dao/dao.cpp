@@ -36,7 +36,9 @@ bool ConnectDiFile(const std::string& connect) {
 // commit made by another program after it was opened is seen and a VACUUM breaks nothing.
 // A WAL database is the exception while no WAL is beside it: a read through locks would
 // make its WAL and shared-memory files beside it and leave them, so it is read as
-// immutable, and opened again whenever the file changes (Rinnovo).
+// immutable, and opened again whenever the file changes (Rinnovo). A file that another
+// program may be writing right then (the shop before the import) is never read as
+// immutable.
 struct LetturaSqlite {
   std::string uri;
   bool immutabile = false;
@@ -66,9 +68,9 @@ Impronta ImprontaDi(const std::string& percorso) {
   return i;
 }
 
-LetturaSqlite LetturaSolaLettura(const std::string& percorso) {
+LetturaSqlite LetturaSolaLettura(const std::string& percorso, bool condivisa) {
   std::error_code ec;
-  const bool accanto = std::filesystem::exists(percorso + "-wal", ec) ||
+  const bool accanto = condivisa || std::filesystem::exists(percorso + "-wal", ec) ||
                        std::filesystem::exists(percorso + "-journal", ec);
   // Bytes 18 and 19 of the header are 2 in a WAL database.
   std::ifstream in(percorso, std::ios::binary);
@@ -97,9 +99,12 @@ LetturaSqlite LetturaSolaLettura(const std::string& percorso) {
 
 // A SQLite file opened and checked: read-only as LetturaSolaLettura says, or to be written
 // with the rollback journal.
-std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, bool solaLettura) {
+std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, Accesso accesso) {
+  const bool solaLettura = accesso != Accesso::Scrittura;
   sqlite3* db = nullptr;
-  const LetturaSqlite lettura = solaLettura ? LetturaSolaLettura(percorso) : LetturaSqlite{};
+  const LetturaSqlite lettura =
+      solaLettura ? LetturaSolaLettura(percorso, accesso == Accesso::LetturaCondivisa)
+                  : LetturaSqlite{};
   int rc = solaLettura ? sqlite3_open_v2(lettura.uri.c_str(), &db,
                                          SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
                        : sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -113,14 +118,21 @@ std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, bool
   conn->immutabile = lettura.immutabile;
   sqlite3_busy_timeout(db, 5000);
   try {
-    // The rollback journal keeps the data file whole by itself whenever nothing is pending,
-    // so that a byte copy of it is a backup.
-    if (!solaLettura) conn->Esegui("PRAGMA journal_mode=DELETE");
+    if (!solaLettura) {
+      // The rollback journal keeps the data file whole by itself whenever nothing is
+      // pending, so that a byte copy of it is a backup; and with no page spilled before the
+      // commit, the file is untouched until then: a kill leaves it as it was, and a change
+      // to it by another program shows in its times. A cache that holds what a large import
+      // touches spares SQLite a vain search for a page to spill at every page it reads.
+      conn->Esegui("PRAGMA journal_mode=DELETE");
+      conn->Esegui("PRAGMA cache_spill=OFF");
+      conn->Esegui("PRAGMA cache_size=-262144");
+    }
     conn->Esegui("SELECT count(*) FROM sqlite_master");
   } catch (const ErroreDao&) {
-    // A source keeps the engine's own account of a failure (a lock held too long, a
-    // damaged page); only a file that is no database is reported as such.
-    if (solaLettura && (sqlite3_extended_errcode(db) & 0xFF) != SQLITE_NOTADB) throw;
+    // A file that only fails to open (busy, locked, a damaged page, an I/O error) keeps the
+    // engine's own account; only a file that is no database is reported as such.
+    if ((sqlite3_extended_errcode(db) & 0xFF) != SQLITE_NOTADB) throw;
     throw ErroreDao(errori::kFormatoNonRiconosciuto,
                     "Formato del database \"" + percorso + "\" non riconosciuto");
   }
@@ -246,6 +258,11 @@ Workspace::~Workspace() = default;
 
 std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
                                                   const std::string& connect, bool perSolaLettura) {
+  return OpenDatabase(percorso, connect, perSolaLettura ? Accesso::Lettura : Accesso::Scrittura);
+}
+
+std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
+                                                  const std::string& connect, Accesso accesso) {
   std::error_code ec;
   if (percorso.empty() || !std::filesystem::exists(percorso, ec))
     throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file \"" + percorso + "\"");
@@ -253,22 +270,23 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
       !ConnectDiFile(connect))
     return NuovoDatabaseSorgente(percorso, ApriSorgenteEsterna(motore_, percorso, connect));
 
-  const bool solaLettura = perSolaLettura || ::access(percorso.c_str(), W_OK) != 0;
-  if (solaLettura) {
-    auto conn = ConnessioneSqlite(percorso, true);
+  if (accesso == Accesso::Scrittura && ::access(percorso.c_str(), W_OK) != 0)
+    accesso = Accesso::Lettura;
+  if (accesso != Accesso::Scrittura) {
+    auto conn = ConnessioneSqlite(percorso, accesso);
     Registra(conn);
     if (!conn->immutabile) return NuovoDatabaseSqlite(conn);
     // Read as immutable: opened again, as it then stands, once it has changed.
-    Rinnovo rinnovo = [percorso, impronta = ImprontaDi(percorso)]() mutable {
+    Rinnovo rinnovo = [percorso, accesso, impronta = ImprontaDi(percorso)]() mutable {
       Impronta ora = ImprontaDi(percorso);
       if (ora == impronta) return std::shared_ptr<Connessione>();
-      auto nuova = ConnessioneSqlite(percorso, true);
+      auto nuova = ConnessioneSqlite(percorso, accesso);
       impronta = ora;
       return nuova;
     };
     return NuovoDatabaseSqlite(conn, std::move(rinnovo));
   }
-  auto conn = ConnessioneSqlite(percorso, false);
+  auto conn = ConnessioneSqlite(percorso, Accesso::Scrittura);
   Registra(conn);
   try {
     conn->PreparaSequenze();
@@ -276,6 +294,35 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
     // AddNew reports it, if a number is ever needed
   }
   return NuovoDatabaseSqlite(conn);
+}
+
+void CompletaFileSqlite(const std::string& percorso, const std::function<void()>& leggi) {
+  if (!EFileSqlite(percorso)) {
+    if (leggi) leggi();
+    return;
+  }
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
+    sqlite3_close_v2(db);
+    throw ErroreDao(errori::kErroreMotore,
+                    "Impossibile aprire il file \"" + percorso + "\": " + messaggio);
+  }
+  Connessione conn(db, percorso, false);
+  sqlite3_busy_timeout(db, 5000);
+  sqlite3_stmt* st = conn.Prepara("PRAGMA journal_mode=DELETE");
+  if (sqlite3_step(st) != SQLITE_ROW) conn.Errore(sqlite3_extended_errcode(db));
+  const unsigned char* modo = sqlite3_column_text(st, 0);
+  const std::string giornale = modo ? reinterpret_cast<const char*>(modo) : "";
+  sqlite3_reset(st);
+  if (MinuscoloAscii(giornale) != "delete")
+    throw ErroreDao(errori::kErroreMotore, "Errore del database \"" + percorso +
+                                               "\": modalità del giornale \"" + giornale +
+                                               "\" non modificabile");
+  conn.Esegui("BEGIN");
+  conn.Esegui("SELECT count(*) FROM sqlite_master");
+  if (leggi) leggi();
+  conn.Esegui("COMMIT");
 }
 
 void Workspace::Registra(const std::shared_ptr<Connessione>& connessione) {
@@ -309,14 +356,15 @@ void Chiudi(std::vector<std::shared_ptr<Connessione>>& coinvolte, bool conferma)
   for (auto& c : coinvolte) {
     if (!c->inTransazione) continue;
     c->inTransazione = false;
+    if (c->transazionePersa.empty() && sqlite3_get_autocommit(c->Db()))
+      c->transazionePersa = "Errore del database \"" + c->Percorso() + "\": transazione interrotta";
     if (!c->transazionePersa.empty()) {
-      // SQLite already undid the transaction: what followed is only rolled back.
+      // SQLite already undid the transaction, and nothing was written since: what a later
+      // statement began is only rolled back.
       const ErroreDao perdita(errori::kErroreMotore, c->transazionePersa);
       c->transazionePersa.clear();
-      try {
-        c->Esegui("ROLLBACK");
-      } catch (const ErroreDao&) {
-      }
+      sqlite3_exec(c->Db(), "ROLLBACK", nullptr, nullptr, nullptr);
+      sqlite3_exec(c->Db(), "PRAGMA query_only=0", nullptr, nullptr, nullptr);
       if (conferma && !primo) primo = perdita;
       continue;
     }

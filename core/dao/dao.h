@@ -5,6 +5,7 @@
 // read-only through ApriSorgenteEsterna (core/dao/apri_sorgente.h). Every failing call raises
 // ErroreDao (core/dao/errore.h) with the engine's number and an Italian description.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -174,6 +175,16 @@ class Database : public std::enable_shared_from_this<Database> {
 
 class DBEngine;
 
+// How OpenDatabase opens a SQLite file.
+enum class Accesso {
+  Scrittura,
+  Lettura,
+  // Only read while another program may be writing it (the shop before the import): its
+  // locks are honoured, so a file in use reads whole or gives the engine's own error (busy,
+  // locked, a journal of an interrupted transaction to roll back).
+  LetturaCondivisa,
+};
+
 class Workspace {
  public:
   explicit Workspace(DBEngine& motore);
@@ -187,9 +198,14 @@ class Workspace {
   // opened while a transaction is pending takes part in it. `solaLettura` (and a file we
   // may not write) opens a SQLite file without writing to it: its journal mode stays,
   // nothing is made beside it unless a WAL left there has to be read, and every schema
-  // listing and recordset reads it as it then stands.
+  // listing and recordset reads it as it then stands. A SQLite file opened to be written is
+  // kept in rollback-journal mode, and nothing of a transaction reaches it before the
+  // commit. A file that only fails to open (busy, locked, damaged, unreadable) raises the
+  // engine's own error; 3343 only for a file that is not a database.
   std::shared_ptr<Database> OpenDatabase(const std::string& percorso,
                                          const std::string& connect = "", bool solaLettura = false);
+  std::shared_ptr<Database> OpenDatabase(const std::string& percorso, const std::string& connect,
+                                         Accesso accesso);
   // One level of transaction over every SQLite database of the workspace, also those opened
   // after BeginTrans; CommitTrans and Rollback raise 3034 without BeginTrans.
   void BeginTrans();
@@ -231,6 +247,14 @@ class DBEngine {
   Registro& registro_;
   std::unique_ptr<Workspace> workspace_;
 };
+
+// Lets SQLite finish what a writer left unfinished beside a SQLite file, as it does when it
+// opens one to write: the journal of an interrupted transaction is rolled back, a
+// write-ahead log is folded into the file, which stays in rollback-journal mode. The file
+// alone then holds all of its content; `leggi` runs while SQLite holds it still for
+// reading (no SQLite writer can commit to it meanwhile). A file that is not SQLite is only
+// handed to `leggi`. Raises ErroreDao with the engine's text (busy, locked, I/O).
+void CompletaFileSqlite(const std::string& percorso, const std::function<void()>& leggi = {});
 
 // A criterion for FindFirst/FindNext: colonna='valore' with every apostrophe doubled.
 std::string Criterio(std::string_view colonna, std::string_view valore);

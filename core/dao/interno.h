@@ -64,7 +64,8 @@ class Connessione {
   // Read as an immutable file: SQLite takes no lock and assumes that nothing changes it.
   bool immutabile = false;
   // The error with which SQLite ended the pending transaction by itself (a full disk, an
-  // I/O error); "" while it holds.
+  // I/O error); "" while it holds. Once set, the connection refuses every write
+  // (query_only) until the workspace ends the transaction.
   mutable std::string transazionePersa;
 
  private:

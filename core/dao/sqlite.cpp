@@ -179,7 +179,12 @@ void LegaValore(sqlite3_stmt* st, int i, const Valore& v) {
 // ---- Connection -------------------------------------------------------------------------
 
 Connessione::Connessione(sqlite3* db, std::string percorso, bool solaLettura)
-    : db_(db), percorso_(std::move(percorso)), solaLettura_(solaLettura) {}
+    : db_(db), percorso_(std::move(percorso)), solaLettura_(solaLettura) {
+  // While the workspace's transaction is pending, only its own COMMIT may make anything
+  // durable: a statement that finds itself outside the transaction is rolled back.
+  sqlite3_commit_hook(
+      db_, [](void* c) { return static_cast<Connessione*>(c)->inTransazione ? 1 : 0; }, this);
+}
 
 Connessione::~Connessione() {
   for (auto& [_, st] : istruzioni_) sqlite3_finalize(st);
@@ -190,12 +195,29 @@ Connessione::~Connessione() {
 void Connessione::Errore(int rc, const std::string& tabella) const {
   const std::string messaggio = sqlite3_errmsg(db_);
   const int primario = rc & 0xFF;
-  // Everything written so far in the transaction is gone, and every later statement would
-  // be committed on its own: a new transaction holds them until the workspace rolls it back.
-  if (inTransazione && transazionePersa.empty() && sqlite3_get_autocommit(db_)) {
-    transazionePersa = "Errore del database \"" + percorso_ + "\": " + messaggio;
-    sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+  const int esteso = sqlite3_extended_errcode(db_);
+  // SQLite ends the pending transaction by itself after some failures (a full disk, an I/O
+  // error): everything written in it is gone, and every later statement would be committed
+  // on its own. From then on the connection writes nothing until the workspace ends the
+  // transaction, and every write it refuses reports the failure that ended it.
+  if (inTransazione && (!transazionePersa.empty() || sqlite3_get_autocommit(db_))) {
+    const bool appenaPersa = transazionePersa.empty();
+    if (appenaPersa) {
+      transazionePersa =
+          "Errore del database \"" + percorso_ + "\": " +
+          (esteso == SQLITE_CONSTRAINT_COMMITHOOK ? std::string("transazione interrotta")
+                                                  : messaggio);
+      sqlite3_exec(db_, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
+    }
+    if (appenaPersa || primario == SQLITE_READONLY || esteso == SQLITE_CONSTRAINT_COMMITHOOK)
+      throw ErroreDao(errori::kErroreMotore, transazionePersa);
   }
+  // Read-only, SQLite cannot roll back what an interrupted writer left: the file is in use
+  // or waits for a writer to open it, and is not read-only for all that.
+  if (esteso == SQLITE_READONLY_ROLLBACK || esteso == SQLITE_READONLY_RECOVERY)
+    throw ErroreDao(errori::kErroreMotore,
+                    "Errore del database \"" + percorso_ +
+                        "\": una transazione interrotta attende di essere annullata");
   if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
     throw ErroreDao(errori::kValoreDuplicato,
                     "Valore duplicato in un indice univoco della tabella \"" + tabella + "\"");

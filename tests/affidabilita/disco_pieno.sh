@@ -2,7 +2,7 @@
 # Imports into a shop whose files may not grow past a limit (RLIMIT_FSIZE, as a full disk
 # would stop them): the import fails with the engine's message, the shop is left as it
 # was, "Il negozio non è stato modificato" is said only when that is so, and the backup is
-# kept when the shop could not be rolled back.
+# kept when the shop could not be rolled back. disco_pieno_tmpfs.sh fills a real disk.
 #   disco_pieno.sh IMPORTA_PROVA
 importa="$1"
 source "$(dirname "$0")/comune.sh"

@@ -428,5 +428,29 @@ TEST_F(DaoTest, ClosingADatabaseInvalidatesItsRecordsets) {
   EXPECT_EQ(NumeroErrore([&] { motore.Workspaces(1); }), 3265);
 }
 
+// A database another program has open fails to open with the engine's own text, never as a
+// file whose format is not known; a file that is no database does.
+TEST_F(DaoTest, AFileInUseIsNoUnknownFormat) {
+  EseguiSql(file, "PRAGMA journal_mode=WAL");
+  sqlite3* altro = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &altro), SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(altro, "BEGIN; SELECT count(*) FROM categorie;", nullptr, nullptr, nullptr),
+      SQLITE_OK);
+  try {
+    Apri();  // it must leave WAL mode, which a reader prevents
+    ADD_FAILURE() << "aperto";
+  } catch (const ErroreDao& e) {
+    EXPECT_EQ(e.Numero(), 3000);
+    EXPECT_NE(std::string(e.what()).find("database is locked"), std::string::npos) << e.what();
+  }
+  sqlite3_exec(altro, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(altro);
+
+  const std::string guasto = cartella.Scrivi(
+      "guasto.mdb", std::string("SQLite format 3\0", 16) + std::string(4080, '\xFF'));
+  EXPECT_EQ(NumeroErrore([&] { motore.Workspaces(0).OpenDatabase(guasto); }), 3343);
+}
+
 }  // namespace
 }  // namespace tarkpo::dao

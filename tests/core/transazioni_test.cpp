@@ -10,6 +10,7 @@
 #include "core/impostazioni.h"
 #include "support/cartella_temp.h"
 #include "support/errore_dao.h"
+#include "support/guasti_vfs.h"
 
 namespace tarkpo::dao {
 namespace {
@@ -93,6 +94,45 @@ TEST_F(TransazioniTest, EndingATransactionThatWasNotBegunFails) {
   EXPECT_EQ(test::NumeroErrore([&] { ws.Rollback(); }), 3034);
 }
 
+// SQLite ends the transaction by itself when the disk fails under it. Whatever follows,
+// the disk working again or failing again, nothing more is written to the file, and
+// CommitTrans reports the failure.
+TEST_F(TransazioniTest, AfterSQLiteDropsTheTransactionNothingMoreIsWritten) {
+  const std::string prima = test::LeggiFile(file);
+  test::GuastiVfs guasti(cartella.Percorso().string());
+  ws.BeginTrans();
+  auto db = ws.OpenDatabase(file);
+  auto rs = db->OpenRecordset("articoli", dbOpenDynaset);
+  int rifiutate = 0;
+  for (int volta = 0; volta < 3; ++volta) {
+    SCOPED_TRACE(volta);
+    guasti.FallisciAl(1, test::GuastiVfs::Guasto::Pieno, test::GuastiVfs::Ripetizione::UnaVolta);
+    for (int i = 0; i < 40; ++i) {
+      try {
+        rs->AddNew();
+        rs->Fields("codice").SetValue(Valore::Testo("N" + std::to_string(volta * 100 + i)));
+        rs->Fields("note").SetValue(Valore::Testo(std::string(900, 'x')));
+        rs->Update();
+      } catch (const ErroreDao& e) {
+        ++rifiutate;
+        EXPECT_EQ(e.Numero(), 3000);
+        EXPECT_NE(std::string(e.what()).find("disk is full"), std::string::npos) << e.what();
+      }
+    }
+    // Once the transaction is gone, not even a journal is written.
+    if (volta > 0) {
+      EXPECT_EQ(guasti.Operazioni(), 0);
+    }
+  }
+  EXPECT_GT(rifiutate, 80);
+  rs->Close();
+  db->Close();
+  EXPECT_EQ(test::NumeroErrore([&] { ws.CommitTrans(); }), 3000);
+  EXPECT_EQ(test::LeggiFile(file), prima);
+  EXPECT_FALSE(std::filesystem::exists(file + "-journal"));
+  EXPECT_EQ(Interroga(file, "SELECT count(*) FROM articoli"), "1\n");
+}
+
 TEST_F(TransazioniTest, AProcessKilledMidTransactionLeavesTheFileWhole) {
   const std::string prima = test::LeggiFile(file);
   int tubo[2];
@@ -103,7 +143,7 @@ TEST_F(TransazioniTest, AProcessKilledMidTransactionLeavesTheFileWhole) {
     close(tubo[0]);
     try {
       ws.BeginTrans();
-      Aggiungi(20000);  // more than the page cache: pages reach the file before the commit
+      Aggiungi(20000);  // more than the page cache holds: still nothing reaches the file
     } catch (...) {
       _exit(1);
     }
@@ -120,9 +160,10 @@ TEST_F(TransazioniTest, AProcessKilledMidTransactionLeavesTheFileWhole) {
   int stato = 0;
   waitpid(figlio, &stato, 0);
   ASSERT_TRUE(WIFSIGNALED(stato));
-  // The child had written into the file: only the journal left beside it can mend it.
+  // The child had begun its journal, but nothing of the transaction reaches the file
+  // before the commit: the file is as it was even before the journal is rolled back.
   ASSERT_TRUE(std::filesystem::exists(file + "-journal"));
-  EXPECT_NE(test::LeggiFile(file), prima);
+  EXPECT_EQ(test::LeggiFile(file), prima);
 
   EXPECT_EQ(Interroga(file, "PRAGMA integrity_check"), "ok\n");
   EXPECT_EQ(Interroga(file, "SELECT codice || note FROM articoli"), "A1prima\n");

@@ -4,13 +4,17 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "banco_importazione.h"
 #include "core/file_definizione.h"
 #include "core/mappa_campi.h"
 #include "core/regionali.h"
+#include "support/guasti_vfs.h"
 #include "support/negozio_test.h"
 
 namespace tarkpo::motore::test {
@@ -159,6 +163,90 @@ TEST_F(ImportazioneTest, CommitNonRiuscitoEUnFallimento) {
   EXPECT_EQ(messaggi_.Testi().back(), "Il negozio non è stato modificato");
   EXPECT_EQ(tarkpo::test::LeggiFile(fileNegozio_), prima);
   EXPECT_FALSE(std::filesystem::exists(negozio_ / "catalog.000"));
+}
+
+// Runs a task the first time the engine yields, as another program would act while the
+// import runs.
+class EventiConAzione : public IEventi {
+ public:
+  explicit EventiConAzione(std::function<void()> azione) : azione_(std::move(azione)) {}
+  void ElaboraEventi() override {
+    if (azione_) std::exchange(azione_, nullptr)();
+  }
+
+ private:
+  std::function<void()> azione_;
+};
+
+// The shop's data file replaced while the import runs, by a user restoring a backup by
+// renaming it or by a program copying another file over it: the import fails and says so,
+// keeps the backup and leaves the file now standing in the shop as it was put there.
+TEST_F(ImportazioneTest, UnNegozioSostituitoDuranteLImportazione) {
+  struct Caso {
+    const char* nome;
+    bool rinominato;  // else copied over, in place
+    bool alCommit;    // while the commit writes the file, else while the rows are imported
+  } casi[] = {
+      {"rinominato", true, false},
+      {"copiato sopra", false, false},
+      {"rinominato durante il commit", true, true},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    for (const auto& voce : std::filesystem::directory_iterator(negozio_.Percorso()))
+      if (voce.is_regular_file()) std::filesystem::remove(voce.path());
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    SetUp();
+    NuovaSessione();
+    messaggi_.Pulisci();
+    SqlNegozio("INSERT INTO articoli (codice, titolo) VALUES ('A', 'vecchio')");
+    SqlOrigine(
+        "DELETE FROM articoli; INSERT INTO articoli (Reparto, Codice, Titolo) VALUES "
+        "('1', 'A', 'nuovo'), ('1', 'B', 'b')");
+    const std::string prima = tarkpo::test::LeggiFile(fileNegozio_);
+    const std::string altro = negozio_ / "altro.mdb";
+    std::filesystem::copy_file(fileNegozio_, altro);
+    tarkpo::test::EseguiSql(altro, "UPDATE articoli SET titolo = 'altro'");
+    const std::string altroByte = tarkpo::test::LeggiFile(altro);
+    auto sostituisci = [&] {
+      // Another process: ours would drop the import's locks by closing the file.
+      const std::string comando = caso.rinominato ? "mv -f '" + altro + "' '" + fileNegozio_ + "'"
+                                                  : "cp '" + altro + "' '" + fileNegozio_ + "'";
+      ASSERT_EQ(std::system(comando.c_str()), 0);
+    };
+    tarkpo::test::GuastiVfs vfs(CartellaNegozio());
+    if (caso.alCommit) {
+      vfs.Osserva([&](tarkpo::test::GuastiVfs::Tipo tipo, const std::string& percorso) {
+        if (tipo == tarkpo::test::GuastiVfs::Tipo::Scrittura && percorso == fileNegozio_) {
+          vfs.Osserva(nullptr);
+          sostituisci();
+        }
+      });
+    }
+    EventiConAzione eventi(caso.alCommit ? std::function<void()>() : sostituisci);
+    auto& ws = motore_.Workspaces(0);
+    stato_->gDb = ws.OpenDatabase(def_.gPathDb, def_.gTipoDb);
+    Contesto c{def_, *stato_, *imp_, messaggi_, progresso_, eventi, scatola_};
+    esito_ = EseguiImportazione(c, ws, "");
+    stato_->gDb->Close();
+
+    EXPECT_FALSE(esito_.riuscita);
+    const auto testi = messaggi_.Testi();
+    const std::string sostituito =
+        "Il file del negozio \"" + fileNegozio_ + "\" è stato sostituito" +
+        (caso.alCommit ? " durante l'importazione: i dati importati non sono nel negozio."
+                       : " o modificato da un altro programma durante l'importazione.");
+    EXPECT_NE(std::find(testi.begin(), testi.end(), sostituito), testi.end())
+        << ::testing::PrintToString(testi);
+    ASSERT_FALSE(testi.empty());
+    EXPECT_EQ(testi.back(),
+              "Il negozio potrebbe essere stato modificato.\nE' stato conservato il backup del "
+              "negozio:\n" +
+                  negozio_ / "catalog.000");
+    EXPECT_TRUE(tarkpo::test::LeggiFile(negozio_ / "catalog.000") == prima) << "backup";
+    EXPECT_TRUE(tarkpo::test::LeggiFile(fileNegozio_) == altroByte) << "the file put in place";
+    EXPECT_EQ(Negozio("PRAGMA integrity_check"), "ok");
+  }
 }
 
 TEST_F(ImportazioneTest, RepartiFallitiArticoliNonImportati) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "ambiente_motore.h"
@@ -91,17 +93,50 @@ TEST_F(Negozio, BackupsCountOnAndNeverReplaceAFile) {
   EXPECT_TRUE(messaggi.Mostrati().empty());
 }
 
-TEST_F(Negozio, NoBackupWhileAJournalSaysTheFileIsNotWhole) {
-  PreparaNegozio();
-  // A journal whose header was cleared holds nothing the file lacks.
-  cartella.Scrivi("negozio/catalog.mdb-journal", std::string(512, '\0'));
-  EXPECT_EQ(BackupNegozio(stato, def, messaggi), def.gPathNegozio + "/catalog.000");
-  for (const char* file : {"catalog.mdb-journal", "catalog.mdb-wal"}) {
-    cartella.Scrivi(std::string("negozio/") + file, "transazione interrotta");
-    EXPECT_EQ(BackupNegozio(stato, def, messaggi), "") << file;
-    fs::remove(def.gPathNegozio + "/" + file);
+// What a writer killed in the middle leaves beside the shop, a journal of its transaction
+// or a write-ahead log of its commits, is settled by SQLite before the copy is made: the
+// backup and the shop are then the whole shop, the one SQLite itself would read.
+TEST_F(Negozio, WhatAKilledWriterLeftIsSettledBeforeTheBackup) {
+  const std::string file = PreparaNegozio("INSERT INTO lingue VALUES ('prima','','','')");
+  const std::string riga =
+      "INSERT INTO articoli (codice, descrizione) VALUES ('X', hex(randomblob(3000)))";
+  struct Caso {
+    const char* nome;
+    const char* preparazione;  // the writer's state when it was killed
+    const char* accanto;       // the file it left beside the shop
+    const char* atteso;        // the items of the shop SQLite reads
+  } casi[] = {
+      {"giornale", "PRAGMA cache_size=1; BEGIN;", "-journal", "0"},
+      {"registro", "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;", "-wal", "20"},
+  };
+  const std::string originale = test::LeggiFile(file);
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    for (const auto& voce : fs::directory_iterator(def.gPathNegozio))
+      if (voce.is_regular_file()) fs::remove(voce.path());
+    const std::string scrittore = cartella / "scrittore.mdb";
+    cartella.Scrivi("scrittore.mdb", originale);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(scrittore.c_str(), &db), SQLITE_OK);
+    std::string sql = c.preparazione;
+    for (int i = 0; i < 20; ++i) sql += riga + ";";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    // The files as a kill leaves them.
+    fs::copy_file(scrittore, file);
+    fs::copy_file(scrittore + c.accanto, file + c.accanto);
+    sqlite3_close(db);
+    fs::remove(scrittore + "-journal");
+    fs::remove(scrittore + "-wal");
+
+    const std::string backup = BackupNegozio(stato, def, messaggi);
+    ASSERT_EQ(backup, def.gPathNegozio + "/catalog.000");
+    EXPECT_FALSE(fs::exists(file + c.accanto));
+    EXPECT_TRUE(test::LeggiFile(backup) == test::LeggiFile(file)) << "the backup is not the shop";
+    EXPECT_EQ(test::PrimoValore(backup, "SELECT count(*) FROM articoli"), c.atteso);
+    EXPECT_EQ(test::PrimoValore(backup, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(test::PrimoValore(file, "PRAGMA journal_mode"), "delete");
+    EXPECT_TRUE(messaggi.Mostrati().empty());
   }
-  EXPECT_FALSE(fs::exists(def.gPathNegozio + "/catalog.001"));
 }
 
 TEST_F(Negozio, DepartmentsGiveTheirListsTheHighestPositionAndStandOnTheFirstRow) {

@@ -1,6 +1,9 @@
 // The language and price-list pages: what they read from the shop as they open, what they
 // store, and the way on and back.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
 
 #include "support/negozio_test.h"
 #include "tests/wizard/ambiente.h"
@@ -169,6 +172,74 @@ TEST(Listini, SenzaNegozioLeCaselleRestanoComeProgettate) {
   p.cmdImport->click();
   EXPECT_EQ(n.a.messaggi.Testi(),
             std::vector<std::string>{"Almeno un listino deve essere selezionato"});
+}
+
+// The pages read the shop and write nothing to it: not its journal mode (a shop in WAL mode
+// stays so, and is read through the log another program keeps open beside it), not a table
+// of the engine's own. A journal that an interrupted writer left is left for the import to
+// roll back, and each page says in the engine's words what kept it from reading.
+TEST(LingueListini, LeggonoIlNegozioSenzaScriverlo) {
+  struct Caso {
+    const char* nome;
+    const char* accanto;  // the file beside the shop that must stay as it is
+    const char* lingua2;  // shown for language 2; nullptr: the shop could not be read
+  } casi[] = {
+      {"giornale", "", "(English)"},
+      {"WAL tenuto aperto", "-wal", "(Inglese)"},
+      {"transazione interrotta", "-journal", nullptr},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    ConNegozio n(test::kSchemaEsteso);
+    sqlite3* altro = nullptr;
+    ASSERT_EQ(sqlite3_open(n.file.c_str(), &altro), SQLITE_OK);
+    const std::string accanto = n.file + c.accanto;
+    if (std::string(c.accanto) == "-wal") {
+      // Another program keeps the shop open, with a change still in its log.
+      ASSERT_EQ(sqlite3_exec(altro,
+                             "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                             "UPDATE lingue SET lingua2 = 'Inglese'",
+                             nullptr, nullptr, nullptr),
+                SQLITE_OK);
+    } else if (std::string(c.accanto) == "-journal") {
+      // A writer killed halfway: pages of its transaction in the file, its journal beside.
+      const std::string scrittore = n.a.cartella / "scrittore.mdb";
+      std::filesystem::copy_file(n.file, scrittore);
+      sqlite3* s = nullptr;
+      ASSERT_EQ(sqlite3_open(scrittore.c_str(), &s), SQLITE_OK);
+      ASSERT_EQ(sqlite3_exec(s,
+                             "PRAGMA cache_size=1; BEGIN; UPDATE lingue SET lingua2 = 'Inglese';"
+                             "CREATE TABLE t (x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                             "SELECT i + 1 FROM n WHERE i < 20) INSERT INTO t "
+                             "SELECT hex(randomblob(3000)) FROM n",
+                             nullptr, nullptr, nullptr),
+                SQLITE_OK);
+      std::filesystem::copy_file(scrittore, n.file,
+                                 std::filesystem::copy_options::overwrite_existing);
+      std::filesystem::copy_file(scrittore + "-journal", accanto);
+      sqlite3_close(s);
+    }
+    const std::string file = test::LeggiFile(n.file);
+    const std::string dati = test::LeggiFile(accanto);
+
+    auto& lingue = n.prog.Form<frmLingue>();
+    const std::string lingua2 = lingue.lblLingua[1]->text().toStdString();
+    lingue.cmdImport->click();
+    ASSERT_NE(n.prog.Caricata<frmListini>(), nullptr);
+
+    EXPECT_TRUE(test::LeggiFile(n.file) == file) << "il negozio è stato scritto";
+    EXPECT_TRUE(test::LeggiFile(accanto) == dati) << "il file accanto è stato scritto";
+    if (c.lingua2) {
+      EXPECT_EQ(lingua2, c.lingua2);
+      EXPECT_TRUE(n.a.messaggi.Mostrati().empty()) << n.a.messaggi.Testi().front();
+    } else {
+      const std::string atteso = "Impossibile aprire il file \"" + n.file +
+                                 "\":\nErrore del database \"" + n.file +
+                                 "\": una transazione interrotta attende di essere annullata";
+      EXPECT_EQ(n.a.messaggi.Testi(), (std::vector<std::string>{atteso, atteso}));
+    }
+    sqlite3_close(altro);
+  }
 }
 
 }  // namespace
