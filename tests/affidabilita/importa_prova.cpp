@@ -11,20 +11,19 @@
 //   importa_prova --verifica NEGOZIO           exit 0 when every picture a row of the shop
 //                                              names is a whole BMP of the row's size
 #include <signal.h>
-#include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <charconv>
-#include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "core/dao/dao.h"
 #include "core/definizione.h"
 #include "core/immagini.h"
 #include "core/impostazioni.h"
 #include "engine/importazione.h"
+#include "support/immagini_negozio.h"
 #include "support/mappa_prova.h"
 
 using namespace tarkpo;
@@ -48,39 +47,12 @@ class MessaggiSuUscita : public IMessaggi {
   Risposta risposta_;
 };
 
-// The size a BMP's header gives, when the file holds all the bytes the header counts.
-struct Bmp {
-  bool intera = false;
-  int larghezza = 0, altezza = 0;
-};
-
-uint32_t Intero32(const unsigned char* b) {
-  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
-
-Bmp LeggiBmp(const std::string& percorso) {
-  Bmp bmp;
-  std::FILE* f = std::fopen(percorso.c_str(), "rb");
-  if (!f) return bmp;
-  unsigned char testa[26];
-  const bool letta = std::fread(testa, 1, sizeof testa, f) == sizeof testa;
-  std::fseek(f, 0, SEEK_END);
-  const long lunghezza = std::ftell(f);
-  std::fclose(f);
-  if (!letta || testa[0] != 'B' || testa[1] != 'M') return bmp;
-  bmp.intera = Intero32(testa + 2) == static_cast<uint32_t>(lunghezza);
-  bmp.larghezza = static_cast<int>(Intero32(testa + 18));
-  bmp.altezza = static_cast<int>(Intero32(testa + 22));
-  return bmp;
-}
-
 class ScatolaBmp : public IScatolaImmagine {
  public:
   bool Carica(const std::string& percorso) override {
-    const Bmp bmp = LeggiBmp(percorso);
-    if (!bmp.intera) return false;
-    larghezza_ = bmp.larghezza;
-    altezza_ = bmp.altezza;
+    const auto misura = test::MisuraBmp(percorso);
+    if (!misura) return false;
+    std::tie(larghezza_, altezza_) = *misura;
     return true;
   }
   int Larghezza() const override { return larghezza_; }
@@ -99,21 +71,12 @@ int Intero(const char* testo) {
 // N BMPs of 24 bits, each of its own size, another in each variant.
 int ScriviFoto(const std::string& cartella, int n, int variante) {
   for (int i = 0; i < n; ++i) {
-    const uint32_t larghezza = 8 + static_cast<uint32_t>((i * 7 + variante * 13) % 40);
-    const uint32_t altezza = 4 + static_cast<uint32_t>((i * 3 + variante * 5) % 30);
-    const uint32_t riga = (larghezza * 3 + 3) / 4 * 4;
-    const uint32_t dati = riga * altezza, totale = 54 + dati;
-    std::vector<unsigned char> b(totale, static_cast<unsigned char>(i + variante));
-    auto metti = [&b](size_t o, uint32_t v) {
-      for (int k = 0; k < 4; ++k) b[o + k] = static_cast<unsigned char>(v >> (8 * k));
-    };
-    b[0] = 'B', b[1] = 'M';
-    metti(2, totale), metti(6, 0), metti(10, 54), metti(14, 40), metti(18, larghezza);
-    metti(22, altezza), metti(26, 1 | 24 << 16), metti(30, 0), metti(34, dati);
-    metti(38, 2835), metti(42, 2835), metti(46, 0), metti(50, 0);
+    const int larghezza = 8 + (i * 7 + variante * 13) % 40;
+    const int altezza = 4 + (i * 3 + variante * 5) % 30;
     const std::string percorso = cartella + "/f" + std::to_string(i) + ".bmp";
-    std::FILE* f = std::fopen(percorso.c_str(), "wb");
-    if (!f || std::fwrite(b.data(), 1, b.size(), f) != b.size() || std::fclose(f) != 0) {
+    std::ofstream f(percorso, std::ios::binary);
+    f << test::BmpProva(larghezza, altezza, static_cast<unsigned>(i + 1000 * variante));
+    if (!f.flush()) {
       std::fprintf(stderr, "%s: non scritto\n", percorso.c_str());
       return 1;
     }
@@ -123,41 +86,9 @@ int ScriviFoto(const std::string& cartella, int n, int variante) {
 
 // Every picture a row names: a regular file in work/, a whole BMP, of the row's size.
 int Verifica(const std::string& negozio) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2((negozio + "/catalog.mdb").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-      SQLITE_OK) {
-    std::fprintf(stderr, "negozio non aperto\n");
-    sqlite3_close(db);
-    return 1;
-  }
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db,
-                     "SELECT codice, immagine0, imgX0, imgY0, immagine1, imgX1, imgY1, "
-                     "immagine2, imgX2, imgY2 FROM articoli",
-                     -1, &st, nullptr);
-  int errori = 0, immagini = 0;
-  while (st && sqlite3_step(st) == SQLITE_ROW) {
-    for (int j = 0; j < 3; ++j) {
-      const auto* nome = sqlite3_column_text(st, 1 + 3 * j);
-      if (!nome || !*nome) continue;
-      ++immagini;
-      const std::string file = negozio + "/work/" + reinterpret_cast<const char*>(nome);
-      struct stat info {};
-      const Bmp bmp = LeggiBmp(file);
-      const int x = sqlite3_column_int(st, 2 + 3 * j), y = sqlite3_column_int(st, 3 + 3 * j);
-      if (::lstat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !bmp.intera ||
-          bmp.larghezza != x || bmp.altezza != y) {
-        std::printf("%s: %s non intera o non %dx%d (%dx%d)\n", sqlite3_column_text(st, 0),
-                    file.c_str(), x, y, bmp.larghezza, bmp.altezza);
-        ++errori;
-      }
-    }
-  }
-  const bool letto = st != nullptr;
-  sqlite3_finalize(st);
-  sqlite3_close(db);
-  std::printf("%d immagini, %d non intere\n", immagini, errori);
-  return letto && errori == 0 ? 0 : 1;
+  const auto difetti = test::ImmaginiDifettose(negozio + "/catalog.mdb", negozio + "/work");
+  for (const std::string& d : difetti) std::printf("%s\n", d.c_str());
+  return difetti.empty() ? 0 : 1;
 }
 
 }  // namespace

@@ -83,7 +83,8 @@ std::vector<std::string> ImmaginiDifettose(const std::string& fileNegozio,
       const std::string dove = codice + " immagine" + k + " " + nome + ": ";
       const std::string file = (std::filesystem::path(cartellaLavoro) / nome).string();
       std::error_code ec;
-      if (!std::filesystem::is_regular_file(file, ec)) {
+      // The file itself, not a link that may lead out of the work folder.
+      if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(file, ec))) {
         difetti.push_back(dove + "manca");
         continue;
       }
