@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "core/caratteri.h"
+#include "core/file_disco.h"
 #include "core/percorsi.h"
 #include "core/testo.h"
 
@@ -124,30 +125,6 @@ class Fd {
  private:
   int fd_;
 };
-
-ssize_t Leggi(int fd, char* dati, size_t n) {
-  ssize_t letti;
-  do letti = ::read(fd, dati, n);
-  while (letti < 0 && errno == EINTR);
-  return letti;
-}
-
-// Whether the two open files hold the same bytes.
-bool StessiByte(int a, int b) {
-  static constexpr size_t kBlocco = 1 << 16;
-  std::string x(kBlocco, '\0'), y(kBlocco, '\0');
-  for (;;) {
-    const ssize_t n = Leggi(a, x.data(), kBlocco);
-    if (n < 0) return false;
-    for (ssize_t letti = 0; letti < n;) {
-      const ssize_t m = Leggi(b, y.data() + letti, static_cast<size_t>(n - letti));
-      if (m <= 0) return false;
-      letti += m;
-    }
-    if (n == 0) return Leggi(b, y.data(), 1) == 0;
-    if (std::memcmp(x.data(), y.data(), static_cast<size_t>(n)) != 0) return false;
-  }
-}
 
 // Gives the temporary file `da` the name `a` in the folder, never replacing a file of that
 // name: a rename that refuses an existing name where the file system has one, else a
@@ -384,7 +361,7 @@ CopieImmagini::Esito CopieImmagini::NuovaCopia(const std::string& file, const st
   std::string blocco(size_t{1} << 16, '\0');
   off_t totale = 0;
   for (;;) {
-    const ssize_t n = Leggi(*sorgente, blocco.data(), blocco.size());
+    const ssize_t n = LeggiDa(*sorgente, blocco.data(), blocco.size());
     if (n < 0) return Esito::Fallita;
     if (n == 0) break;
     for (ssize_t scritti = 0; scritti < n;) {

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -51,16 +50,6 @@ void TornaAlPrimo(dao::Recordset& rs) {
   } catch (const dao::ErroreDao&) {
     // An empty table has no first row.
   }
-}
-
-ImprontaFile ImprontaDa(const struct stat& info) {
-  ImprontaFile f;
-  f.dispositivo = static_cast<uint64_t>(info.st_dev);
-  f.inode = static_cast<uint64_t>(info.st_ino);
-  f.lunghezza = static_cast<int64_t>(info.st_size);
-  f.modificato = int64_t{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec;
-  f.cambiato = int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec;
-  return f;
 }
 
 // Copies `da` to `a`, which must not exist yet, byte for byte and flushed; a failed copy
@@ -115,35 +104,6 @@ bool CopiaNuovo(const std::string& da, const std::string& a, ImprontaFile& impro
     riuscita = errno != EEXIST && !FileOrdinario(a) && ::rename(parziale.c_str(), a.c_str()) == 0;
   ::unlink(parziale.c_str());
   return riuscita;
-}
-
-// Whether two files hold the same bytes.
-bool StessiByte(const std::string& primo, const std::string& secondo) {
-  int a = ::open(primo.c_str(), O_RDONLY | O_CLOEXEC);
-  int b = ::open(secondo.c_str(), O_RDONLY | O_CLOEXEC);
-  bool uguali = a >= 0 && b >= 0;
-  std::vector<char> x(1 << 20), y(1 << 20);
-  while (uguali) {
-    const ssize_t n = ::read(a, x.data(), x.size());
-    if (n < 0 && errno == EINTR) continue;
-    ssize_t m = 0;
-    while (n > 0 && m < n) {
-      const ssize_t r = ::read(b, y.data() + m, static_cast<size_t>(n - m));
-      if (r < 0 && errno == EINTR) continue;
-      if (r <= 0) break;
-      m += r;
-    }
-    if (n < 0 || m != n || std::memcmp(x.data(), y.data(), static_cast<size_t>(n)) != 0) {
-      uguali = false;
-    } else if (n == 0) {
-      char c;
-      uguali = ::read(b, &c, 1) == 0;
-      break;
-    }
-  }
-  if (a >= 0) ::close(a);
-  if (b >= 0) ::close(b);
-  return uguali;
 }
 
 // Whether a journal or write-ahead log beside the data file still holds changes that the file
@@ -297,12 +257,6 @@ std::string BackupNegozio(StatoMotore& stato, const DefinizioneImportazione& def
   } catch (const std::exception&) {
     return "";
   }
-}
-
-std::optional<ImprontaFile> Impronta(const std::string& percorso) {
-  struct stat info {};
-  if (::stat(percorso.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return ImprontaDa(info);
 }
 
 bool NegozioComeTrovato(const StatoMotore& stato, const std::string& file,

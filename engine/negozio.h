@@ -47,9 +47,6 @@ bool ApriArticoli(StatoMotore& stato, const DefinizioneImportazione& def, IMessa
 std::string BackupNegozio(StatoMotore& stato, const DefinizioneImportazione& def,
                           IMessaggi& messaggi);
 
-// The file's identity and times; nothing when it cannot be looked at.
-std::optional<ImprontaFile> Impronta(const std::string& percorso);
-
 // Whether the shop's data file is still the file the import found, unchanged: the same
 // times, or the same file holding the bytes of `backup`. A journal left beside it that
 // still holds changes is rolled back first; when it cannot be, the answer is no.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/dao/dao.h"
+#include "core/file_disco.h"
 #include "engine/elenco_chiavi.h"
 
 namespace tarkpo::motore {
@@ -35,21 +36,6 @@ class ProgressoMemoria : public IProgresso {
   std::string etichetta;
   float valore = 0;
   float massimo = 100;
-};
-
-// What tells a file apart and shows whether it was written since: its device and inode,
-// its length, its modification and change times (in nanoseconds; nobody can set a change
-// time back).
-struct ImprontaFile {
-  uint64_t dispositivo = 0;
-  uint64_t inode = 0;
-  int64_t lunghezza = 0;
-  int64_t modificato = 0;
-  int64_t cambiato = 0;
-  bool operator==(const ImprontaFile&) const = default;
-  bool StessoFile(const ImprontaFile& altra) const {
-    return dispositivo == altra.dispositivo && inode == altra.inode;
-  }
 };
 
 struct StatoMotore {

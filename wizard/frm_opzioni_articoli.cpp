@@ -56,9 +56,7 @@ int CarattereDigitato(const QKeyEvent& evento) {
 // The value a text of the variation box stands for, read as storing it reads it; none for a
 // text that is no number.
 std::optional<double> ValoreVariazione(const QString& testo) {
-  const std::string t = testo.toStdString();
-  if (!Regionali().IsNumeric(t)) return std::nullopt;
-  return Regionali().ADouble(t);
+  return Regionali().ADouble(testo.toStdString());
 }
 
 // The entry of the variation's list that holds `valore`, or -1.

@@ -1,7 +1,6 @@
 // The engine object, its workspace and transaction, fields, criteria and the data control.
 #include "core/dao/dao.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include "core/caratteri.h"
 #include "core/dao/apri_sorgente.h"
 #include "core/dao/interno.h"
+#include "core/file_disco.h"
 #include "core/impostazioni.h"
 #include "core/regionali.h"
 
@@ -45,27 +45,15 @@ struct LetturaSqlite {
 };
 
 // What tells that a file has changed: the file itself, and whether a WAL stands beside it.
-struct Impronta {
-  dev_t dispositivo = 0;
-  ino_t nodo = 0;
-  off_t dimensione = 0;
-  int64_t modifica = 0;  // nanoseconds
+struct StatoFile {
+  std::optional<ImprontaFile> file;
   bool wal = false;
-  bool operator==(const Impronta&) const = default;
+  bool operator==(const StatoFile&) const = default;
 };
 
-Impronta ImprontaDi(const std::string& percorso) {
-  Impronta i;
-  struct stat st {};
-  if (::stat(percorso.c_str(), &st) == 0) {
-    i.dispositivo = st.st_dev;
-    i.nodo = st.st_ino;
-    i.dimensione = st.st_size;
-    i.modifica = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  }
+StatoFile StatoDi(const std::string& percorso) {
   std::error_code ec;
-  i.wal = std::filesystem::exists(percorso + "-wal", ec);
-  return i;
+  return {Impronta(percorso), std::filesystem::exists(percorso + "-wal", ec)};
 }
 
 LetturaSqlite LetturaSolaLettura(const std::string& percorso, bool condivisa) {
@@ -97,26 +85,32 @@ LetturaSqlite LetturaSolaLettura(const std::string& percorso, bool condivisa) {
   return l;
 }
 
-// A SQLite file opened and checked: read-only as LetturaSolaLettura says, or to be written
-// with the rollback journal.
-std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, Accesso accesso) {
-  const bool solaLettura = accesso != Accesso::Scrittura;
+// The SQLite file `percorso` opened as `nome` (the path, or a URI with SQLITE_OPEN_URI),
+// waiting a while for another program's lock; the engine's error when it cannot be.
+sqlite3* ApriSqlite(const std::string& percorso, const std::string& nome, int modo) {
   sqlite3* db = nullptr;
-  const LetturaSqlite lettura =
-      solaLettura ? LetturaSolaLettura(percorso, accesso == Accesso::LetturaCondivisa)
-                  : LetturaSqlite{};
-  int rc = solaLettura ? sqlite3_open_v2(lettura.uri.c_str(), &db,
-                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
-                       : sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  if (rc != SQLITE_OK) {
+  if (sqlite3_open_v2(nome.c_str(), &db, modo, nullptr) != SQLITE_OK) {
     std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
     sqlite3_close_v2(db);
     throw ErroreDao(errori::kErroreMotore,
                     "Impossibile aprire il file \"" + percorso + "\": " + messaggio);
   }
+  sqlite3_busy_timeout(db, 5000);
+  return db;
+}
+
+// A SQLite file opened and checked: read-only as LetturaSolaLettura says, or to be written
+// with the rollback journal.
+std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, Accesso accesso) {
+  const bool solaLettura = accesso != Accesso::Scrittura;
+  const LetturaSqlite lettura =
+      solaLettura ? LetturaSolaLettura(percorso, accesso == Accesso::LetturaCondivisa)
+                  : LetturaSqlite{};
+  sqlite3* db = solaLettura
+                    ? ApriSqlite(percorso, lettura.uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI)
+                    : ApriSqlite(percorso, percorso, SQLITE_OPEN_READWRITE);
   auto conn = std::make_shared<Connessione>(db, percorso, solaLettura);
   conn->immutabile = lettura.immutabile;
-  sqlite3_busy_timeout(db, 5000);
   try {
     if (!solaLettura) {
       // The rollback journal keeps the data file whole by itself whenever nothing is
@@ -277,8 +271,8 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
     Registra(conn);
     if (!conn->immutabile) return NuovoDatabaseSqlite(conn);
     // Read as immutable: opened again, as it then stands, once it has changed.
-    Rinnovo rinnovo = [percorso, accesso, impronta = ImprontaDi(percorso)]() mutable {
-      Impronta ora = ImprontaDi(percorso);
+    Rinnovo rinnovo = [percorso, accesso, impronta = StatoDi(percorso)]() mutable {
+      StatoFile ora = StatoDi(percorso);
       if (ora == impronta) return std::shared_ptr<Connessione>();
       auto nuova = ConnessioneSqlite(percorso, accesso);
       impronta = ora;
@@ -301,15 +295,8 @@ void CompletaFileSqlite(const std::string& percorso, const std::function<void()>
     if (leggi) leggi();
     return;
   }
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-    std::string messaggio = db ? sqlite3_errmsg(db) : "memoria esaurita";
-    sqlite3_close_v2(db);
-    throw ErroreDao(errori::kErroreMotore,
-                    "Impossibile aprire il file \"" + percorso + "\": " + messaggio);
-  }
+  sqlite3* db = ApriSqlite(percorso, percorso, SQLITE_OPEN_READWRITE);
   Connessione conn(db, percorso, false);
-  sqlite3_busy_timeout(db, 5000);
   sqlite3_stmt* st = conn.Prepara("PRAGMA journal_mode=DELETE");
   if (sqlite3_step(st) != SQLITE_ROW) conn.Errore(sqlite3_extended_errcode(db));
   const unsigned char* modo = sqlite3_column_text(st, 0);

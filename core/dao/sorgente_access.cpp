@@ -43,24 +43,6 @@ void Rc4(const unsigned char* chiave, size_t lunghezzaChiave, unsigned char* dat
   }
 }
 
-void AggiungiUtf8(std::string& d, uint32_t cp) {
-  if (cp < 0x80) {
-    d.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    d.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    d.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    d.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    d.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    d.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    d.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    d.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    d.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    d.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 // Checks that the file is a whole Jet database and reads its password from the header
 // page: 128 bytes at 0x18 RC4-encoded; in Jet 4 the password is UTF-16 masked with the
 // creation date, in Jet 3 plain 8-bit text.
@@ -102,20 +84,14 @@ Intestazione LeggiIntestazione(const std::string& percorso) {
   for (int i = 0; i < 40; ++i)
     chiaro[i] =
         static_cast<unsigned char>(d[0x42 - 0x18 + i] ^ ((maschera >> (8 * (i % 4))) & 0xFF));
+  // A damaged header can hold half a surrogate pair, which has no UTF-8 form.
+  std::u16string unita;
   for (int i = 0; i + 1 < 40; i += 2) {
-    uint32_t cp = chiaro[i] | (chiaro[i + 1] << 8);
-    if (cp == 0) break;
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < 40) {
-      const uint32_t basso = chiaro[i + 2] | (chiaro[i + 3] << 8);
-      if (basso >= 0xDC00 && basso < 0xE000) {
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (basso - 0xDC00);
-        i += 2;
-      }
-    }
-    // A damaged header can hold half a surrogate pair, which has no UTF-8 form.
-    if (cp >= 0xD800 && cp < 0xE000) cp = 0xFFFD;
-    AggiungiUtf8(intestazione.password, cp);
+    const char16_t u = static_cast<char16_t>(chiaro[i] | (chiaro[i + 1] << 8));
+    if (u == 0) break;
+    unita.push_back(u);
   }
+  intestazione.password = Utf16AUtf8(unita);
   return intestazione;
 }
 

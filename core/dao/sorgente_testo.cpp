@@ -162,7 +162,7 @@ std::optional<int32_t> LeggiLong(std::string_view t) {
 std::optional<double> LeggiDouble(std::string_view t, const ImpostazioniRegionali& regionali,
                                   std::optional<bool> utf8 = std::nullopt) {
   const bool ascii = std::all_of(t.begin(), t.end(), [](char c) { return (c & 0x80) == 0; });
-  if (ascii || utf8.value_or(IsUtf8Valido(t))) return regionali.ADoubleCifre(t);
+  if (ascii || (utf8 ? *utf8 : IsUtf8Valido(t))) return regionali.ADoubleCifre(t);
   return regionali.ADoubleCifre(Cp1252AUtf8(t));
 }
 

@@ -1,0 +1,37 @@
+#pragma once
+// Files as the disk holds them: which file a path names and whether it was written since,
+// and whether two files hold the same bytes.
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tarkpo {
+
+// What tells a file apart and shows whether it was written since: its device and inode,
+// its length, its modification and change times (in nanoseconds; nobody can set a change
+// time back).
+struct ImprontaFile {
+  uint64_t dispositivo = 0;
+  uint64_t inode = 0;
+  int64_t lunghezza = 0;
+  int64_t modificato = 0;
+  int64_t cambiato = 0;
+  bool operator==(const ImprontaFile&) const = default;
+  bool StessoFile(const ImprontaFile& altra) const {
+    return dispositivo == altra.dispositivo && inode == altra.inode;
+  }
+};
+
+ImprontaFile ImprontaDa(const struct stat& info);
+// The ordinary file at the path (links followed); nothing when there is none.
+std::optional<ImprontaFile> Impronta(const std::string& percorso);
+
+// read(2), tried again when a signal cuts it short.
+ssize_t LeggiDa(int fd, char* dati, size_t n);
+// Whether the two open files hold the same bytes from where each stands to its end.
+bool StessiByte(int a, int b);
+bool StessiByte(const std::string& primo, const std::string& secondo);
+
+}  // namespace tarkpo
