@@ -70,8 +70,12 @@ std::string Esadecimale(uint64_t n) {
   return std::string(cifre, fine);
 }
 
+bool StessoIstante(const timespec& a, const timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
 bool StessoTempo(const struct stat& a, const struct stat& b) {
-  return a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+  return StessoIstante(a.st_mtim, b.st_mtim);
 }
 
 // The name of the copy of a source that changed after its first copy was made: the work
@@ -441,8 +445,7 @@ CopieImmagini::Nota CopieImmagini::NotaDi(const struct stat& origine) {
 
 bool CopieImmagini::StessaOrigine(const Nota& nota, const struct stat& origine) {
   return nota.dispositivo == origine.st_dev && nota.inode == origine.st_ino &&
-         nota.lunghezza == origine.st_size && nota.tempo.tv_sec == origine.st_mtim.tv_sec &&
-         nota.tempo.tv_nsec == origine.st_mtim.tv_nsec;
+         nota.lunghezza == origine.st_size && StessoIstante(nota.tempo, origine.st_mtim);
 }
 
 int CopieImmagini::Salva() {

@@ -3,6 +3,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -272,9 +273,9 @@ std::optional<int64_t> DoubleScalato(double v, int scala) {
 
 std::optional<int64_t> DoubleAIntero(double v) { return DoubleScalato(v, 0); }
 
-bool IsBlank(std::string_view s) {
-  return s == " " || s == "\xC2\xA0" || s == "\xE2\x80\xAF" || s == "\xE2\x80\x89";
-}
+// The blanks that group digits: a space, a no-break space, a narrow no-break space and a
+// thin space.
+constexpr std::string_view kSpaziGruppo[] = {" ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89"};
 
 }  // namespace
 
@@ -283,10 +284,10 @@ ImpostazioniRegionali::ImpostazioniRegionali(char decimale, std::string migliaia
     : decimale_(decimale), migliaia_(std::move(migliaia)), valuta_(std::move(valuta)) {
   if (migliaia_.empty() || migliaia_ == std::string(1, decimale_)) {
     migliaia_.clear();
-  } else if (IsBlank(migliaia_)) {
+  } else if (std::ranges::find(kSpaziGruppo, migliaia_) != std::end(kSpaziGruppo)) {
     // Settings that group with a narrow no-break space meet files grouped with a plain
     // blank or a no-break space.
-    gruppi_ = {" ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89"};
+    gruppi_.assign(std::begin(kSpaziGruppo), std::end(kSpaziGruppo));
   } else if (migliaia_ == "'" || migliaia_ == "\xE2\x80\x99") {
     gruppi_ = {"'", "\xE2\x80\x99"};  // U+2019, the typographic apostrophe
   } else {
@@ -318,6 +319,7 @@ bool ImpostazioniRegionali::IsNumeric(std::string_view testo) const {
 }
 
 namespace {
+
 Forma FormaDi(char decimale, const std::vector<std::string>& gruppi, std::string_view valuta) {
   Forma f;
   f.decimale = decimale;
@@ -325,44 +327,42 @@ Forma FormaDi(char decimale, const std::vector<std::string>& gruppi, std::string
   f.valuta = valuta;
   return f;
 }
+
+template <typename T>
+std::optional<T> Reale(const std::optional<NumeroDecimale>& n) {
+  return n ? AReale<T>(*n) : std::nullopt;
+}
+
+std::optional<int64_t> Scalato(const std::optional<NumeroDecimale>& n, int scala) {
+  return n ? Scala(*n, scala) : std::nullopt;
+}
+
 }  // namespace
 
 std::optional<double> ImpostazioniRegionali::ADouble(std::string_view testo) const {
-  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
-  if (!n) return std::nullopt;
-  return AReale<double>(*n);
+  return Reale<double>(Analizza(testo, FormaDi(decimale_, gruppi_, valuta_)));
 }
 
 std::optional<double> ImpostazioniRegionali::ADoubleCifre(std::string_view testo) const {
   Forma forma = FormaDi(decimale_, gruppi_, "");
   forma.esponente = false;
-  auto n = Analizza(testo, forma);
-  if (!n) return std::nullopt;
-  return AReale<double>(*n);
+  return Reale<double>(Analizza(testo, forma));
 }
 
 std::optional<float> ImpostazioniRegionali::ASingle(std::string_view testo) const {
-  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
-  if (!n) return std::nullopt;
-  return AReale<float>(*n);
+  return Reale<float>(Analizza(testo, FormaDi(decimale_, gruppi_, valuta_)));
 }
 
 std::optional<int16_t> ImpostazioniRegionali::AInteger(std::string_view testo) const {
-  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
-  if (!n) return std::nullopt;
-  return InIntervallo<int16_t>(Scala(*n, 0));
+  return InIntervallo<int16_t>(Scalato(Analizza(testo, FormaDi(decimale_, gruppi_, valuta_)), 0));
 }
 
 std::optional<int32_t> ImpostazioniRegionali::ALong(std::string_view testo) const {
-  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
-  if (!n) return std::nullopt;
-  return InIntervallo<int32_t>(Scala(*n, 0));
+  return InIntervallo<int32_t>(Scalato(Analizza(testo, FormaDi(decimale_, gruppi_, valuta_)), 0));
 }
 
 std::optional<int64_t> ImpostazioniRegionali::ACurrency(std::string_view testo) const {
-  auto n = Analizza(testo, FormaDi(decimale_, gruppi_, valuta_));
-  if (!n) return std::nullopt;
-  return Scala(*n, 4);
+  return Scalato(Analizza(testo, FormaDi(decimale_, gruppi_, valuta_)), 4);
 }
 
 std::string ImpostazioniRegionali::TestoSingle(float v) const {

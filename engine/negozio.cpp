@@ -93,8 +93,7 @@ bool CopiaNuovo(const std::string& da, const std::string& a, ImprontaFile& impro
     }
     if (!riuscita) break;
   }
-  if (riuscita && (::fstat(sorgente, &info) != 0 || !(ImprontaDa(info) == impronta)))
-    riuscita = false;
+  if (riuscita && (::fstat(sorgente, &info) != 0 || ImprontaDa(info) != impronta)) riuscita = false;
   if (riuscita && ::fsync(destinazione) != 0) riuscita = false;
   if (::close(destinazione) != 0) riuscita = false;
   ::close(sorgente);

@@ -10,6 +10,7 @@
 #include <span>
 #include <tuple>
 
+#include "core/dao/byte_le.h"
 #include "core/testo.h"
 
 namespace tarkpo::dao {
@@ -34,16 +35,7 @@ constexpr double kGiorni1904 = 1462;  // 1904-01-01
   throw FormatoDanneggiato("cartella di lavoro danneggiata: " + dove);
 }
 
-uint16_t Le16(std::string_view s, size_t p) {
-  const auto* b = reinterpret_cast<const unsigned char*>(s.data() + p);
-  return static_cast<uint16_t>(b[0] | (b[1] << 8));
-}
-uint32_t Le32(std::string_view s, size_t p) {
-  return Le16(s, p) | (static_cast<uint32_t>(Le16(s, p + 2)) << 16);
-}
-double Le64Reale(std::string_view s, size_t p) {
-  return std::bit_cast<double>(Le32(s, p) | (static_cast<uint64_t>(Le32(s, p + 4)) << 32));
-}
+double Le64Reale(std::string_view s, size_t p) { return std::bit_cast<double>(Le64(s, p)); }
 
 struct Record {
   uint16_t tipo = 0;

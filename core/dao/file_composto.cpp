@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/dao/byte_le.h"
+
 namespace tarkpo::dao {
 
 namespace {
@@ -16,16 +18,6 @@ constexpr size_t kMiniSettore = 64;     // mini sectors are fixed at 64 bytes
 constexpr uint64_t kSogliaMini = 4096;  // streams shorter than this live in the mini stream
 constexpr uint32_t kFineCatena = 0xFFFFFFFE;
 constexpr uint32_t kNessunaVoce = 0xFFFFFFFF;
-
-// Little-endian numbers; the callers checked the bounds.
-uint32_t Le32(std::string_view s, size_t p) {
-  const auto* b = reinterpret_cast<const unsigned char*>(s.data() + p);
-  return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
-}
-
-uint64_t Le64(std::string_view s, size_t p) {
-  return Le32(s, p) | (static_cast<uint64_t>(Le32(s, p + 4)) << 32);
-}
 
 [[noreturn]] void Danneggiato(const std::string& dove) {
   throw FormatoDanneggiato("file composto danneggiato: " + dove);

@@ -12,6 +12,7 @@
 #include "core/impostazioni.h"
 #include "support/cartella_temp.h"
 #include "support/messaggi_script.h"
+#include "support/negozio_test.h"
 
 namespace tarkpo {
 namespace {
@@ -281,17 +282,6 @@ TEST_F(AccessoOrigine, ASqliteSourceIsReadThroughTheWalLeftBesideIt) {
   EXPECT_EQ(test::LeggiFile((sorgente / "catalogo.mdb-wal").string()), wal);
 }
 
-void EseguiSqlite(const std::string& percorso, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(percorso.c_str(), &db), SQLITE_OK);
-  char* errore = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &errore);
-  const std::string testo = errore != nullptr ? errore : "";
-  sqlite3_free(errore);
-  sqlite3_close(db);
-  ASSERT_EQ(rc, SQLITE_OK) << testo;
-}
-
 std::vector<std::string> Titoli(dao::Database& db) {
   std::vector<std::string> titoli;
   auto rs = db.OpenRecordset("reparti");
@@ -308,9 +298,9 @@ TEST_F(AccessoOrigine, ASqliteSourceIsReadAsItStandsWhenTheImportRuns) {
     const auto sorgente = cartella.Percorso() / giornale;
     std::filesystem::create_directories(sorgente);
     const std::string file = (sorgente / "catalogo.mdb").string();
-    EseguiSqlite(file, std::string("PRAGMA journal_mode=") + giornale +
-                           "; CREATE TABLE reparti (codice TEXT, titolo TEXT);"
-                           "INSERT INTO reparti VALUES ('R1', 'Vini'), ('R2', 'Olio');");
+    test::EseguiSql(file, std::string("PRAGMA journal_mode=") + giornale +
+                              "; CREATE TABLE reparti (codice TEXT, titolo TEXT);"
+                              "INSERT INTO reparti VALUES ('R1', 'Vini'), ('R2', 'Olio');");
     def.gPathDb = file;
     def.gTipoDb = "Access 2000;";
     ASSERT_TRUE(Apri());
@@ -321,14 +311,14 @@ TEST_F(AccessoOrigine, ASqliteSourceIsReadAsItStandsWhenTheImportRuns) {
     auto anteprima = gDb->OpenRecordset("reparti");
     anteprima->MoveNext();
     EXPECT_EQ(anteprima->Fields("titolo").Value(), Valore::Testo("Olio"));
-    EseguiSqlite(file, "INSERT INTO reparti VALUES ('R3', 'Pane')");
+    test::EseguiSql(file, "INSERT INTO reparti VALUES ('R3', 'Pane')");
     EXPECT_EQ(Titoli(*gDb), (std::vector<std::string>{"Vini", "Olio", "Pane"}));
     anteprima.reset();
     // Pages move: a reader that kept the old ones would find a damaged file.
-    EseguiSqlite(file,
-                 "DELETE FROM reparti WHERE codice <> 'R3';"
-                 "CREATE TABLE zavorra (x); INSERT INTO zavorra VALUES (zeroblob(100000));"
-                 "DROP TABLE zavorra; INSERT INTO reparti VALUES ('R4', 'Sale'); VACUUM;");
+    test::EseguiSql(file,
+                    "DELETE FROM reparti WHERE codice <> 'R3';"
+                    "CREATE TABLE zavorra (x); INSERT INTO zavorra VALUES (zeroblob(100000));"
+                    "DROP TABLE zavorra; INSERT INTO reparti VALUES ('R4', 'Sale'); VACUUM;");
     EXPECT_EQ(Titoli(*gDb), (std::vector<std::string>{"Pane", "Sale"}));
     EXPECT_TRUE(messaggi.Mostrati().empty());
     std::vector<std::string> presenti;
@@ -345,7 +335,7 @@ TEST_F(AccessoOrigine, ASqliteSourceIsReadAsItStandsWhenTheImportRuns) {
 // that is no database at all as a format not recognised.
 TEST_F(AccessoOrigine, ASqliteSourceThatCannotBeReadKeepsTheEnginesText) {
   const std::string file = cartella / "guasto.mdb";
-  EseguiSqlite(file, "CREATE TABLE reparti (codice TEXT); INSERT INTO reparti VALUES ('R1');");
+  test::EseguiSql(file, "CREATE TABLE reparti (codice TEXT); INSERT INTO reparti VALUES ('R1');");
   std::string byte = test::LeggiFile(file);
   def.gTipoDb = "Access 2000;";
   struct Caso {
