@@ -88,13 +88,15 @@ FileConfigurazione::FileConfigurazione(std::string_view contenuto) {
   while (contenuto.starts_with("\xEF\xBB\xBF")) contenuto.remove_prefix(3);
   // Line by line: a file written on Windows holds Windows-1252, one written here UTF-8, and
   // among its UTF-8 lines a table name may keep the Windows-1252 bytes of a file's name.
-  // A line ends at CR LF, LF, or a lone CR as old Mac editors write.
+  // A line ends at CR LF, LF, or a lone CR as old Mac editors write; a run of CRs before an
+  // LF is one end, as a file converted to Windows line ends twice has them.
   size_t inizio = 0;
   while (inizio < contenuto.size()) {
     size_t fine = contenuto.find_first_of("\r\n", inizio);
     if (fine == std::string_view::npos) fine = contenuto.size();
     righe_.push_back(InUtf8(contenuto.substr(inizio, fine - inizio)));
-    inizio = fine + (contenuto.substr(fine).starts_with("\r\n") ? 2 : 1);
+    const size_t cr = contenuto.find_first_not_of('\r', fine);
+    inizio = cr != std::string_view::npos && cr > fine && contenuto[cr] == '\n' ? cr + 1 : fine + 1;
   }
 }
 

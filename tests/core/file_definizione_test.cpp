@@ -164,11 +164,16 @@ TEST(FileDefinizione, ReadingKeepsWhatALineDoesNotGive) {
        [](auto&) {}},
       {"LF line ends", [](auto r) { return Unisci(r, "\n"); }, [](auto&) {}},
       {"CR line ends", [](auto r) { return Unisci(r, "\r"); }, [](auto&) {}},
+      {"CR CR LF line ends", [](auto r) { return Unisci(r, "\r\r\n"); }, [](auto&) {}},
       {"mixed line ends",
        [](auto r) {
          std::string t;
-         const char* fini[] = {"\r\n", "\n", "\r"};  // never a CR before an LF
-         for (size_t i = 0; i < r.size(); ++i) t += r[i] + fini[i % 3];
+         const std::string fini[] = {"\r\n", "\n", "\r"};
+         for (size_t i = 0; i < r.size(); ++i) {
+           // A lone CR, an empty line and its LF are CRs before an LF: one end.
+           const bool cr = fini[i % 3] == "\r" && i + 1 < r.size() && r[i + 1].empty();
+           t += r[i] + (cr ? "\n" : fini[i % 3]);
+         }
          return t;
        },
        [](auto&) {}},
