@@ -210,13 +210,13 @@ Cifre DaScientifica(std::string_view s) {
   return c;
 }
 
-// Plain notation for moderate exponents, "1,5E+20" beyond them.
+// Plain notation from 1E-04 to below 1E+15, "1,5E-05" and "1,5E+20" beyond.
 std::string Formatta(const Cifre& c, char decimale) {
   std::string s = c.negativo ? "-" : "";
   if (c.cifre == "0") return "0";
   int e = c.esponente;
   int n = static_cast<int>(c.cifre.size());
-  if (e >= 15 || e < -5) {
+  if (e >= 15 || e < -4) {
     s += c.cifre[0];
     if (n > 1) {
       s += decimale;

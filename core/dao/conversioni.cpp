@@ -126,11 +126,12 @@ std::string ATesto(const Valore& v, const ImpostazioniRegionali& regionali) {
       DataCivile(static_cast<int64_t>(intera), a, m, g);
       int secondi = static_cast<int>(std::llround(std::fabs(d - intera) * 86400.0));
       if (secondi >= 86400) secondi = 86399;
-      std::string testo = ConZeri(g, 2) + "/" + ConZeri(m, 2) + "/" + ConZeri(a, 4);
-      if (secondi != 0)
-        testo += " " + ConZeri(secondi / 3600, 2) + ":" + ConZeri(secondi / 60 % 60, 2) + ":" +
-                 ConZeri(secondi % 60, 2);
-      return testo;
+      const std::string ora = ConZeri(secondi / 3600, 2) + ":" + ConZeri(secondi / 60 % 60, 2) +
+                              ":" + ConZeri(secondi % 60, 2);
+      // Day zero holds a time alone: a cell of 12:00:00 is no time on 30/12/1899.
+      if (intera == 0) return ora;
+      const std::string data = ConZeri(g, 2) + "/" + ConZeri(m, 2) + "/" + ConZeri(a, 4);
+      return secondi != 0 ? data + " " + ora : data;
     }
     case TipoValore::Text:
       return v.Stringa();

@@ -14,7 +14,8 @@ class ImpostazioniRegionali;
 namespace tarkpo::dao {
 
 // Text form: numbers with the regional decimal separator, Boolean "True"/"False", a Date
-// as dd/mm/yyyy (with " hh:mm:ss" when it has a time), Null and Empty as "".
+// as dd/mm/yyyy (with " hh:mm:ss" when it has a time; on day zero, 30/12/1899, the time
+// alone), Null and Empty as "".
 std::string ATesto(const Valore& v);
 std::string ATesto(const Valore& v, const ImpostazioniRegionali& regionali);
 // Numbers: a Boolean is -1 or 0; a text that reads as a number converts; Null raises 3421;

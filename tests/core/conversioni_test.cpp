@@ -59,6 +59,16 @@ TEST_F(ConversioniTest, ValuesConvertToAFieldTypeOrRaise) {
       {Valore::Testo("31/02/2024"), TipoValore::Date, Valore()},
       {Valore::Data(45657.5), TipoValore::Text, Valore::Testo("31/12/2024 12:00:00")},
       {Valore::Data(2), TipoValore::Text, Valore::Testo("01/01/1900")},
+      // Day zero is a time alone, also before it (negative times count back from it).
+      {Valore::Data(0.5), TipoValore::Text, Valore::Testo("12:00:00")},
+      {Valore::Data(-0.25), TipoValore::Text, Valore::Testo("06:00:00")},
+      {Valore::Data(0), TipoValore::Text, Valore::Testo("00:00:00")},
+      {Valore::Data(1.5), TipoValore::Text, Valore::Testo("31/12/1899 12:00:00")},
+      // Below 1E-04 with an exponent, as from 1E+15 up.
+      {Valore::Doppio(0.00001), TipoValore::Text, Valore::Testo("1E-05")},
+      {Valore::Doppio(-0.000015), TipoValore::Text, Valore::Testo("-1,5E-05")},
+      {Valore::Singolo(0.000099f), TipoValore::Text, Valore::Testo("9,9E-05")},
+      {Valore::Doppio(0.0001), TipoValore::Text, Valore::Testo("0,0001")},
       {Valore::Null(), TipoValore::Long, Valore::Null()},  // the field decides on Null
   };
   for (const Caso& c : casi) {
