@@ -343,9 +343,9 @@ std::optional<double> ImpostazioniRegionali::ADouble(std::string_view testo) con
   return Reale<double>(Analizza(testo, FormaDi(decimale_, gruppi_, valuta_)));
 }
 
-std::optional<double> ImpostazioniRegionali::ADoubleCifre(std::string_view testo) const {
-  Forma forma = FormaDi(decimale_, gruppi_, "");
-  forma.esponente = false;
+std::optional<double> ImpostazioniRegionali::ADoubleSemplice(std::string_view testo) const {
+  Forma forma;
+  forma.decimale = decimale_;
   return Reale<double>(Analizza(testo, forma));
 }
 

@@ -33,8 +33,9 @@ class ImpostazioniRegionali {
   std::optional<int16_t> AInteger(std::string_view testo) const;
   std::optional<int32_t> ALong(std::string_view testo) const;
   std::optional<int64_t> ACurrency(std::string_view testo) const;  // ten-thousandths
-  // A number as a text file writes it: no exponent and no currency symbol.
-  std::optional<double> ADoubleCifre(std::string_view testo) const;
+  // A plain number: blanks around, a sign, digits, the decimal separator, an exponent; no
+  // grouping and no currency symbol.
+  std::optional<double> ADoubleSemplice(std::string_view testo) const;
 
   // Text forms with the locale's separator, no grouping and no decimal part for whole
   // values; a Single in its shortest form of up to seven significant digits, a Double with

@@ -157,13 +157,15 @@ std::optional<int32_t> LeggiLong(std::string_view t) {
   return static_cast<int32_t>(v);
 }
 
-// A field as the number it holds under the regional settings, grouped digits included. A
-// field that is not UTF-8 holds Windows-1252 (its grouping may be a no-break space).
+// A field as the plain number it holds under the regional settings. Grouped digits and a
+// currency symbol leave it text, so that codes such as "10.200" stay as written; the
+// engine's conversions still read "1.234,50" into a number field. A field that is not
+// UTF-8 holds Windows-1252 (a blank around it may be a no-break space).
 std::optional<double> LeggiDouble(std::string_view t, const ImpostazioniRegionali& regionali,
                                   std::optional<bool> utf8 = std::nullopt) {
   const bool ascii = std::all_of(t.begin(), t.end(), [](char c) { return (c & 0x80) == 0; });
-  if (ascii || (utf8 ? *utf8 : IsUtf8Valido(t))) return regionali.ADoubleCifre(t);
-  return regionali.ADoubleCifre(Cp1252AUtf8(t));
+  if (ascii || (utf8 ? *utf8 : IsUtf8Valido(t))) return regionali.ADoubleSemplice(t);
+  return regionali.ADoubleSemplice(Cp1252AUtf8(t));
 }
 
 // "007": a number-looking code whose zeros must survive.

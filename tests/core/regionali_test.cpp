@@ -288,10 +288,13 @@ TEST(Regionali, GroupedDigitsAndTheCurrencySymbol) {
   EXPECT_EQ(kIt.ALong("2.147.483.647"), 2147483647);
   EXPECT_EQ(kIt.AInteger("32.768"), std::nullopt);
   EXPECT_EQ(kIt.ASingle("€ 1.234,5"), 1234.5f);
-  // As a text file writes a number: grouped, with no exponent and no currency.
-  EXPECT_EQ(kIt.ADoubleCifre("1.234,56"), 1234.56);
-  EXPECT_EQ(kIt.ADoubleCifre("1e3"), std::nullopt);
-  EXPECT_EQ(kIt.ADoubleCifre("€ 5"), std::nullopt);
+  // A plain number: an exponent, but no grouping and no currency.
+  EXPECT_EQ(kIt.ADoubleSemplice(" -1234,56 "), -1234.56);
+  EXPECT_EQ(kIt.ADoubleSemplice("1,5E+03"), 1500);
+  EXPECT_EQ(kIt.ADoubleSemplice("1.234,56"), std::nullopt);
+  EXPECT_EQ(kIt.ADoubleSemplice("10.200"), std::nullopt);
+  EXPECT_EQ(kIt.ADoubleSemplice("€ 5"), std::nullopt);
+  EXPECT_EQ(kFr.ADoubleSemplice("1 234,5"), std::nullopt);
 }
 
 // At most fifteen significant digits, every one of them up to fifteen.

@@ -142,39 +142,61 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(NomeTipo(info.param.tipo)) + "_" + std::to_string(info.index);
     });
 
-// Prices and stock as a spreadsheet with separators writes them: the columns are numbers
-// under the settings that wrote them, in UTF-8 and in Windows-1252 (a no-break space).
-TEST(SorgenteTesto, GroupedDigitsReadAsNumbers) {
+// Prices and stock as a spreadsheet with separators writes them, and codes with points: a
+// grouped value or a currency symbol keeps its column text and every value as written, in
+// UTF-8 and in Windows-1252 (a no-break space); the engine converts the prices when it
+// stores them. Plain numbers, an exponent included, make a number column.
+TEST(SorgenteTesto, OnlyPlainNumbersMakeANumberColumn) {
   struct Caso {
     const char* nome;
     ImpostazioniRegionali regionali;
-    const char* righe;  // Prezzo;Giacenza
+    const char* righe;  // Prezzo;Giacenza;Semplice
+    std::vector<const char*> prezzi, giacenze;
   };
   const Caso casi[] = {
-      {"it", ImpostazioniRegionali::Italiane(), "1.234,56;1.000\n3.200,00;5\n12,5;1.234.567\n"},
-      {"fr_utf8", ImpostazioniRegionali(',', "\u202F", "€"),
-       "1\u202F234,56;1\u00A0000\n3 200,00;5\n12,5;1\u202F234\u202F567\n"},
-      {"fr_cp1252", ImpostazioniRegionali(',', "\u202F", "€"),  // \240: a no-break space
-       "1\240234,56;1\240000\n3 200,00;5\n12,5;1 234 567\n"},
-      {"ch", ImpostazioniRegionali('.', "\u2019", "CHF"),
-       "1'234.56;1\u2019000\n3'200.00;5\n12.5;1'234'567\n"},
+      {"it",
+       ImpostazioniRegionali::Italiane(),
+       "1.234,56;1.000;1\n3.200,00;5;2,5\n€ 12,5;10.200;1,5E+03\n",
+       {"1.234,56", "3.200,00", "€ 12,5"},
+       {"1.000", "5", "10.200"}},
+      {"fr_utf8",
+       ImpostazioniRegionali(',', "\u202F", "€"),
+       "1\u202F234,56;1\u00A0000;1\n3 200,00;5;2,5\n12,5 €;1\u202F234\u202F567;1,5E+03\n",
+       {"1\u202F234,56", "3 200,00", "12,5 €"},
+       {"1\u00A0000", "5", "1\u202F234\u202F567"}},
+      {"fr_cp1252",
+       ImpostazioniRegionali(',', "\u202F", "€"),  // \240: a no-break space, \200 the euro
+       "1\240234,56;1\240000;1\n3 200,00;5;2,5\n12,5 \200;1 234 567;1,5E+03\n",
+       {"1\u00A0234,56", "3 200,00", "12,5 €"},
+       {"1\u00A0000", "5", "1 234 567"}},
+      {"ch",
+       ImpostazioniRegionali('.', "\u2019", "CHF"),
+       "1'234.56;1\u2019000;1\n3'200.00;5;2.5\nCHF 12.5;1'234'567;1.5E+03\n",
+       {"1'234.56", "3'200.00", "CHF 12.5"},
+       {"1\u2019000", "5", "1'234'567"}},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);
     CartellaTemp cartella;
-    cartella.Scrivi("t.csv", std::string("Prezzo;Giacenza\n") + c.righe);
+    cartella.Scrivi("t.csv", std::string("Prezzo;Giacenza;Semplice\n") + c.righe);
     OpzioniTesto opzioni;
     opzioni.delimitatore = ';';
     opzioni.regionali = c.regionali;
     auto s = ApriSorgenteTesto(cartella.Percorso().string(), opzioni);
-    EXPECT_EQ(s->Tabelle()[0].campi[0].tipo, TipoValore::Double);
-    EXPECT_EQ(s->Tabelle()[0].campi[1].tipo, TipoValore::Double);
-    EXPECT_EQ(LeggiTutto(*s, "t#csv"),
-              (std::vector<std::vector<Valore>>{{Valore::Doppio(1234.56), Valore::Doppio(1000)},
-                                                {Valore::Doppio(3200), Valore::Doppio(5)},
-                                                {Valore::Doppio(12.5), Valore::Doppio(1234567)}}));
+    const auto& campi = s->Tabelle()[0].campi;
+    EXPECT_EQ(campi[0].tipo, TipoValore::Text);
+    EXPECT_EQ(campi[1].tipo, TipoValore::Text);
+    EXPECT_EQ(campi[2].tipo, TipoValore::Double);
+    const auto righe = LeggiTutto(*s, "t#csv");
+    ASSERT_EQ(righe.size(), 3u);
+    const double semplici[] = {1, 2.5, 1500};
+    for (size_t r = 0; r < 3; ++r) {
+      EXPECT_EQ(righe[r],
+                (std::vector<Valore>{Valore::Testo(c.prezzi[r]), Valore::Testo(c.giacenze[r]),
+                                     Valore::Doppio(semplici[r])}));
+    }
   }
-  // A point that is no grouping under Italian settings keeps its column text.
+  // A point that is no decimal separator under Italian settings keeps its column text.
   CartellaTemp cartella;
   cartella.Scrivi("t.csv", "v\n1.234\n3.2\n");
   OpzioniTesto opzioni;

@@ -507,6 +507,103 @@ TEST_F(BancoImportazione, DefinizioneSalvataEseguitaSulCatalogoDemo) {
   Regionali() = salvate;
 }
 
+// Italian CSV columns: codes with points, grouped prices, stock "1.000" and currency
+// symbols stay text columns and are stored as written in the shop's text fields, while
+// the number fields take their values through the regional settings; plain numbers make a
+// number column.
+TEST_F(BancoImportazione, ColonneCsvItalianeTipiEValoriNelNegozio) {
+  TestiConPuntoEVirgola();
+  const ImpostazioniRegionali salvate = Regionali();
+  struct Caso {
+    const char* nome;
+    int riga;               // the item mapping row that the column "V" feeds
+    const char* valori[3];  // the column, one value for each of the items T1, T2, T3
+    TipoValore tipo;        // its field's type
+    const char* colonna;    // what the shop holds, read by item
+    const char* atteso;
+  };
+  const Caso casi[] = {
+      {"codici con punti",
+       artCodice,
+       {"10.200", "10.201", "20.300"},
+       TipoValore::Text,
+       "codice",
+       "10.200|10.201|20.300"},
+      {"codici numerici",
+       artCodice,
+       {"10200", "10201", "7"},
+       TipoValore::Long,
+       "codice",
+       "10200|10201|7"},
+      {"giacenze raggruppate",
+       artGiacenza,
+       {"1.000", "3", "12"},
+       TipoValore::Text,
+       "giacenza || ' ' || fuoricatalogo",
+       "1.000 0|3 1|12 0"},
+      {"prezzi raggruppati",
+       artPrezzo,
+       {"1.234,50", "12,50", "3.200"},
+       TipoValore::Text,
+       "prezzo",
+       "12345000|125000|32000000"},
+      {"simboli di valuta",
+       artOfferta,
+       {"€ 12,50", "9,90 €", "€ 1.000"},
+       TipoValore::Text,
+       "offertaprezzo || ' ' || offerta",
+       "125000 1|99000 1|10000000 1"},
+      {"prezzi semplici",
+       artPrezzo,
+       {"12,50", "3", "0,99"},
+       TipoValore::Double,
+       "prezzo",
+       "125000|30000|9900"},
+      {"pesi con esponente",
+       artPeso,
+       {"1,5E+03", "2,25", "-3"},
+       TipoValore::Double,
+       "printf('%g', peso)",
+       "1500|2.25|-3"},
+  };
+  def_.gPathDb = CartellaOrigine();
+  def_.gTipoDb = "Text;";
+  def_.gOpzioniDb = "HDR=Yes";
+  def_.gImpRep = 0;
+  def_.gTabellaArt = "articoli#csv";
+  def_.gGiacenzaMinima = 5;
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    for (int k = 0; k < kRigheArticoli; ++k) {
+      def_.gCampiArt[k] = 0;
+      def_.gNomiCampiArt[k].clear();
+    }
+    def_.gCampiArt[artTitolo] = 1;
+    def_.gNomiCampiArt[artTitolo] = "Titolo";
+    def_.gCampiArt[c.riga] = 2;
+    def_.gNomiCampiArt[c.riga] = "V";
+    std::string csv = "Titolo;V\r\n";
+    for (int r = 0; r < 3; ++r) csv += "T" + std::to_string(r + 1) + ";" + c.valori[r] + "\r\n";
+    origine_.Scrivi("articoli.csv", csv);
+    Regionali() = ImpostazioniRegionali::Italiane();
+    TipoValore tipo = TipoValore::Empty;
+    {
+      auto db = motore_.Workspaces(0).OpenDatabase(CartellaOrigine(), "Text;HDR=Yes");
+      for (const auto& t : db->TableDefs())
+        if (t.Name() == "articoli#csv") tipo = t.Fields().at(1).Type();
+      db->Close();
+    }
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    NuovaSessione();
+    const bool riuscita = Importa();
+    Regionali() = salvate;
+    EXPECT_EQ(tipo, c.tipo);
+    ASSERT_TRUE(riuscita) << ::testing::PrintToString(messaggi_.Testi());
+    EXPECT_EQ(Negozio(std::string("SELECT ") + c.colonna + " FROM articoli ORDER BY titolo"),
+              c.atteso);
+  }
+}
+
 // A positive number of hundredths as a spreadsheet formatted with separators writes it
 // under `r`: 320000 as "3.200,00" under Italian settings, whole units without decimals.
 std::string ConSeparatori(int64_t centesimi, const ImpostazioniRegionali& r, bool decimali) {
