@@ -127,6 +127,14 @@ class Lettore {
     }
     return s;
   }
+  // The bytes from here to the end of the last part.
+  uint64_t Restanti() {
+    Salta0();
+    uint64_t n = 0;
+    for (size_t p = parte_; p < parti_.size(); ++p)
+      n += parti_[p].size() - (p == parte_ ? pos_ : 0);
+    return n;
+  }
   // `n` characters, 8-bit ones being the low byte of their UTF-16 unit.
   std::string Caratteri(size_t n, bool utf16) {
     std::u16string s;
@@ -237,6 +245,18 @@ double NumeroRk(uint32_t rk) {
   double v = (rk & 2) ? static_cast<double>(static_cast<int32_t>(rk) >> 2)
                       : std::bit_cast<double>(static_cast<uint64_t>(rk & 0xFFFFFFFC) << 32);
   return (rk & 1) ? v / 100 : v;
+}
+
+// Characters of one encoding laid end to end: 16-bit units, or bytes that are the low
+// byte of theirs.
+std::string Decodifica(std::string_view byte, bool utf16) {
+  std::u16string s;
+  if (utf16) {
+    for (size_t i = 0; i + 1 < byte.size(); i += 2) s.push_back(Le16(byte, i));
+  } else {
+    for (char c : byte) s.push_back(static_cast<unsigned char>(c));
+  }
+  return Utf16AUtf8(s);
 }
 
 class Lettura {
@@ -367,11 +387,27 @@ class Lettura {
   }
 
   // A cell's text: in BIFF8 with its 16-bit count and flag byte, in BIFF5 a 16-bit count
-  // of 8-bit characters in the code page.
-  uint32_t Testo(Lettore& l) {
+  // of 8-bit characters in the code page. `solo`: the record and its continuations hold the
+  // text alone, as a STRING record does.
+  uint32_t Testo(Lettore& l, bool solo = false) {
     const uint16_t n = l.U16();
     if (biff8_) {
-      cartella_.testi.push_back(l.Caratteri(n, l.Byte() & 1));
+      const bool utf16 = l.Byte() & 1;
+      const size_t byte = size_t{n} * (utf16 ? 2 : 1);
+      if (!solo) {
+        cartella_.testi.push_back(l.Caratteri(n, utf16));
+      } else if (l.Restanti() == byte) {
+        // Gnumeric goes on with a long text in its CONTINUE records without the flag byte
+        // that Excel puts at the start of each, even in the middle of a 16-bit character:
+        // continuations that hold exactly the bytes still wanted are the text as it stands.
+        cartella_.testi.push_back(Decodifica(l.Bytes(byte), utf16));
+      } else {
+        try {
+          cartella_.testi.push_back(l.Caratteri(n, utf16));
+        } catch (const FormatoDanneggiato&) {
+          Danneggiato("testo troncato");  // whatever the bytes the reading stopped at
+        }
+      }
     } else {
       testiDaCodificare_.emplace_back(static_cast<uint32_t>(cartella_.testi.size()), l.Bytes(n));
       cartella_.testi.emplace_back();
@@ -429,7 +465,7 @@ class Lettura {
           Lettore l(parti);
           CellaExcel& c = foglio.celle[formulaDiTesto];
           c.genere = GenereCella::Testo;
-          c.testo = Testo(l);
+          c.testo = Testo(l, true);
         }
         formulaDiTesto = kNessuna;
         continue;
@@ -452,15 +488,11 @@ class Lettura {
           break;
       }
       switch (r.tipo) {
-        case kDimensions: {
+        case kDimensions:
+          // Its range is not taken: Gnumeric writes every sheet's from A1, whatever the
+          // cells. The cells give the used range, as this record does in Excel's own files.
           Almeno(r, biff8_ ? 14 : 10, "DIMENSIONS");
-          const uint32_t dr0 = biff8_ ? Le32(r.dati, 0) : Le16(r.dati, 0);
-          const uint32_t dr1 = std::min(biff8_ ? Le32(r.dati, 4) : Le16(r.dati, 2), kRighe);
-          const uint32_t dc0 = Le16(r.dati, biff8_ ? 8 : 4);
-          const uint32_t dc1 = std::min<uint32_t>(Le16(r.dati, biff8_ ? 10 : 6), kColonne);
-          if (dr0 < dr1 && dc0 < dc1) estendi(dr0, dc0, dc1), estendi(dr1 - 1, dc0, dc1);
           break;
-        }
         case kNumber:
           Almeno(r, 14, "NUMBER");
           aggiungi(r, Numero(Le64Reale(r.dati, 6), Le16(r.dati, 4)));

@@ -27,7 +27,8 @@ struct CellaExcel {
 struct FoglioExcel {
   std::string nome;               // as Excel shows it on the sheet's tab
   std::vector<CellaExcel> celle;  // by row, then column, one per place; blank cells left out
-  // The used range, ends excluded: DIMENSIONS joined with every cell, blank ones included.
+  // The used range, ends excluded: the places of every cell, blank cells that carry a
+  // format (BLANK, MULBLANK) included.
   uint32_t primaRiga = 0, fineRiga = 0;
   uint32_t primaColonna = 0, fineColonna = 0;
 };

@@ -232,11 +232,51 @@ TEST(CartellaExcel, TextsOfLabelRecordsAndBlankCellsInTheRange) {
   EXPECT_EQ(foglio.fineColonna, 6u);
 }
 
-TEST(CartellaExcel, UsedRangeJoinsDimensionsAndCells) {
-  const auto cartella = UnFoglio(Dimensioni(2, 4, 2, 4) + Etichetta(2, 2, u"x") + Numero(5, 3, 1));
+// The cells give the used range: a DIMENSIONS record from A1, as Gnumeric writes for every
+// sheet, neither widens it nor gives an empty sheet one.
+TEST(CartellaExcel, UsedRangeIsTheCellsOwn) {
+  const auto cartella =
+      UnFoglio(Dimensioni(0, 10, 0, 8) + Etichetta(2, 2, u"x") + Numero(5, 3, 1) + Vuota(4, 4));
   const auto& f = cartella.fogli[0];
   EXPECT_EQ(std::vector<uint32_t>({f.primaRiga, f.fineRiga, f.primaColonna, f.fineColonna}),
-            std::vector<uint32_t>({2, 6, 2, 4}));
+            std::vector<uint32_t>({2, 6, 2, 5}));
+  const auto vuoto = UnFoglio(Dimensioni(0, 1, 0, 1));
+  EXPECT_EQ(vuoto.fogli[0].fineRiga, vuoto.fogli[0].primaRiga);
+  EXPECT_EQ(vuoto.fogli[0].fineColonna, vuoto.fogli[0].primaColonna);
+}
+
+// A formula's text in a STRING record going on in CONTINUE records: as Excel writes it, a
+// flag byte at the start of each continuation; as Gnumeric does, none, even in the middle
+// of a 16-bit character.
+TEST(CartellaExcel, FormulaTextsContinuedWithOrWithoutTheFlagByte) {
+  const std::string euro = "\xAC\x20";
+  const struct {
+    const char* nome;
+    std::string string, continua;
+    const char* atteso;  // nullptr: the text is cut short
+  } casi[] = {
+      {"Excel", Le16(6) + '\0' + "abc", '\0' + std::string("def"), "abcdef"},
+      {"Excel, 8 to 16 bits", Le16(4) + '\0' + "ab", '\1' + euro + euro, "ab€€"},
+      {"Gnumeric", Le16(6) + '\0' + "abc", "def", "abcdef"},
+      {"Gnumeric, a character split", Le16(3) + '\1' + euro + "\xAC", "\x20" + euro, "€€€"},
+      {"too short", Le16(12) + '\0' + "abc", "def", nullptr},
+      {"too short, 16 bits", Le16(3) + '\1' + euro, "\xAC", nullptr},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const std::string record = Formula(0, 0, ValoreSpeciale(0)) + Record(0x0207, c.string) +
+                               Record(0x003C, c.continua) + Numero(1, 0, 5);
+    if (c.atteso == nullptr) {
+      try {
+        UnFoglio(record);
+        ADD_FAILURE() << "read";
+      } catch (const FormatoDanneggiato& e) {
+        EXPECT_STREQ(e.what(), "cartella di lavoro danneggiata: testo troncato");
+      }
+    } else {
+      EXPECT_EQ(CelleDi(UnFoglio(record), 0), (Celle{{{0, 0}, T(c.atteso)}, {{1, 0}, N(5)}}));
+    }
+  }
 }
 
 TEST(CartellaExcel, SheetNamesAsOnTheirTabsAndOnlyWorksheets) {

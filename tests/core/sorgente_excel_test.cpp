@@ -174,6 +174,26 @@ TEST(SorgenteExcel, NumbersReadAsTextAreWrittenInFull) {
   EXPECT_EQ(LeggiTutto(*s, "Codici$")[3][0], Valore::Null());
 }
 
+// A time alone is written without its day zero, in a field's name as in a text field, and
+// a number below 1E-04 with an exponent.
+TEST(SorgenteExcel, TimesAndSmallNumbersAsText) {
+  using namespace test::xls;
+  test::CartellaTemp cartella;
+  const std::string file = cartella.Scrivi(
+      "ore.xls", Cartella({{u"Ore", Etichetta(0, 0, u"Codice") + Numero(0, 1, 0.5, 2) +
+                                        Numero(1, 0, 0.5, 2) + Numero(2, 0, 0.000015) +
+                                        Numero(3, 0, 39813.5, 1) + Etichetta(4, 0, u"A1")}}));
+  OpzioniExcel opzioni;
+  opzioni.imex = true;
+  opzioni.regionali = ImpostazioniRegionali::Italiane();
+  auto s = ApriSorgenteExcel(file, opzioni);
+  EXPECT_EQ(s->Tabelle()[0].campi[1].nome, "12:00:00");
+  std::vector<Valore> colonna;
+  for (const auto& riga : LeggiTutto(*s, "Ore$")) colonna.push_back(riga[0]);
+  EXPECT_EQ(colonna,
+            (std::vector<Valore>{T("12:00:00"), T("1,5E-05"), T("31/12/2008 12:00:00"), T("A1")}));
+}
+
 TEST(SorgenteExcel, TypesAsTheEngineGivesThemAndTheUsedRange) {
   using namespace test::xls;
   test::CartellaTemp cartella;
@@ -200,6 +220,96 @@ TEST(SorgenteExcel, TypesAsTheEngineGivesThemAndTheUsedRange) {
                     Valore::Data(0.75), Valore::Null()},
                    {Valore::Booleano(false), Valore::Data(*GiorniDaData(2009, 1, 1)),
                     Valore::Null(), D(1)}}));
+}
+
+// Workbooks saved by Gnumeric, read whole as their makers hold them: every sheet where its
+// cells stand (Gnumeric's DIMENSIONS start at A1), and formula texts longer than a record.
+TEST(SorgenteExcel, GnumericWorkbooksReadWhole) {
+  OpzioniExcel opzioni;
+  opzioni.regionali = ImpostazioniRegionali::Italiane();
+  auto s = ApriSorgenteExcel(TARKPO_DATI_TEST "/excel/gn8_struttura.xls", opzioni);
+  std::vector<std::string> tabelle;
+  for (const auto& t : s->Tabelle()) tabelle.push_back(t.nome);
+  EXPECT_EQ(tabelle,
+            (std::vector<std::string>{"'Listino prezzi$'", "Dell'Orto$", "'Città e Società$'",
+                                      "Прайс-лист$", "价格表$", "Nascosto$", "'Da riga 5$'",
+                                      "Buchi$", "Vuoto$", "'Molto nascosto$'", "Protetto$",
+                                      "Intestazioni$", "'Solo formati$'", "Calcoli$"}));
+  auto campi = [&](const std::string& tabella) {
+    std::vector<std::pair<std::string, TipoValore>> nomi;
+    for (const auto& c : s->Tabelle()[IndiceTabella(s->Tabelle(), tabella)].campi)
+      nomi.emplace_back(c.nome, c.tipo);
+    return nomi;
+  };
+  using Campi = std::vector<std::pair<std::string, TipoValore>>;
+  constexpr TipoValore kT = TipoValore::Text, kD = TipoValore::Double;
+  const Valore n = Valore::Null();
+
+  EXPECT_EQ(campi("'Da riga 5$'"), (Campi{{"Codice", kT}, {"Nome", kT}, {"Prezzo", kD}}));
+  EXPECT_EQ(LeggiTutto(*s, "'Da riga 5$'"), (Righe{{T("R5-0"), T("Voce 0"), D(10)},
+                                                   {T("R5-1"), T("Voce 1"), D(11)},
+                                                   {T("R5-2"), T("Voce 2"), D(12)},
+                                                   {T("R5-3"), T("Voce 3"), D(13)}}));
+  EXPECT_EQ(campi("'Listino prezzi$'"),
+            (Campi{{"Codice", kT}, {"Descrizione", kT}, {"Prezzo", kD}, {"Reparto", kT}}));
+  Righe listino;
+  for (int i = 1; i <= 10; ++i) {
+    listino.push_back({Valore::Testo((i < 10 ? "P00" : "P0") + std::to_string(i)),
+                       Valore::Testo("Prodotto " + std::to_string(i)), D(0.25 + 2.5 * i),
+                       Valore::Testo("R" + std::to_string((i - 1) % 3 + 1))});
+  }
+  EXPECT_EQ(LeggiTutto(*s, "'Listino prezzi$'"), listino);
+  EXPECT_EQ(campi("Dell'Orto$"), (Campi{{"Codice", kT}, {"Quantità", kD}}));
+  EXPECT_EQ(LeggiTutto(*s, "Dell'Orto$"), (Righe{{T("DO-1"), D(5)}, {T("DO-2"), D(12)}}));
+  EXPECT_EQ(LeggiTutto(*s, "'Città e Società$'"), (Righe{{T("Forlì"), T("Società Cooperativa")}}));
+  EXPECT_EQ(campi("Прайс-лист$")[0].first, "Артикул");
+  EXPECT_EQ(campi("价格表$")[0].first, "价格");
+  EXPECT_EQ(LeggiTutto(*s, "Nascosto$"), (Righe{{T("chiave"), D(42)}}));
+  EXPECT_EQ(LeggiTutto(*s, "'Molto nascosto$'"), (Righe{{T("k"), D(7)}}));
+  EXPECT_EQ(LeggiTutto(*s, "Protetto$"), (Righe{{T("PR-1"), D(9.99)}}));
+  // Headers of every kind, named by their text under the settings.
+  std::vector<std::string> intestazioni;
+  for (const auto& [nome, tipo] : campi("Intestazioni$")) intestazioni.push_back(nome);
+  EXPECT_EQ(intestazioni,
+            (std::vector<std::string>{"01/01/2025", "2024", "12,5", "True", "F5", "Calcolata!",
+                                      "Prezzo unit.", "Cod. art.", " spazi ", "Codice"}));
+  EXPECT_EQ(LeggiTutto(*s, "Intestazioni$").size(), 2u);
+  // Merged cells, and empty rows and columns inside the data, stay in their places.
+  EXPECT_EQ(campi("Buchi$"), (Campi{{"Titolo unito su tre colonne", kT},
+                                    {"F2", kT},
+                                    {"F3", kT},
+                                    {"D", kD},
+                                    {"F5", kT},
+                                    {"F6", kT}}));
+  EXPECT_EQ(LeggiTutto(*s, "Buchi$"),
+            (Righe{{T("Codice"), T("Gruppo"), n, n, n, T("Note")},
+                   {T("B1"), T("Unito in verticale"), n, D(1.5), n, T("x")},
+                   {T("B2"), n, n, D(2.5), n, T("y")},
+                   {n, n, n, n, n, n},
+                   {T("B3"), T("dopo una riga vuota"), n, D(3.5), n, n},
+                   {n, n, n, n, n, n},
+                   {n, n, n, n, n, n},
+                   {T("B4"), T("dopo due righe vuote"), n, D(4.5), n, T("z")},
+                   {T("B5"), n, n, n, n, T("ultima")}}));
+  EXPECT_TRUE(campi("Vuoto$").empty());
+  EXPECT_TRUE(LeggiTutto(*s, "Vuoto$").empty());
+  // Formatted blank cells make a range with no value.
+  EXPECT_EQ(campi("'Solo formati$'"), (Campi{{"F1", kT}, {"F2", kT}}));
+  EXPECT_EQ(LeggiTutto(*s, "'Solo formati$'"), (Righe{{n, n}, {n, n}}));
+  EXPECT_EQ(campi("Calcoli$"),
+            (Campi{{"Codice calcolato", kT}, {"Prezzo", kD}, {"Quantità", kD}, {"Segreto", kD}}));
+  EXPECT_EQ(LeggiTutto(*s, "Calcoli$").size(), 11u);
+
+  auto lunghi = ApriSorgenteExcel(TARKPO_DATI_TEST "/excel/gn8_formula_testo_lungo.xls", opzioni);
+  std::string euro;
+  for (int i = 0; i < 5000; ++i) euro += "€";
+  std::string ab;
+  for (int i = 0; i < 6000; ++i) ab += "ab";
+  EXPECT_EQ(LeggiTutto(*lunghi, "Formule$"),
+            (Righe{{T("latino"), Valore::Testo(ab), T("fine1")},
+                   {T("euro"), Valore::Testo(euro), T("fine2")},
+                   {T("appena oltre"), Valore::Testo(std::string(8300, 'x')), T("fine3")},
+                   {T("lunghezze"), T("25300"), T("fine4")}}));
 }
 
 TEST(SorgenteExcel, BadFilesGiveClearErrors) {
