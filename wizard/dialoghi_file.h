@@ -12,9 +12,12 @@ class IDialoghiFile {
   // The chosen file, or "" when the user cancelled. An empty title shows the usual one.
   virtual std::string FileDaAprire(const std::string& titolo, const std::string& filtro,
                                    const std::string& cartellaIniziale) = 0;
-  // The same for saving; an existing file is confirmed by the user before it is returned.
+  // The same for saving. A name typed without an extension gets `estensione` (without the
+  // dot; "" none); an existing file, under the name so completed, is confirmed by the user
+  // before it is returned.
   virtual std::string FileDaSalvare(const std::string& titolo, const std::string& filtro,
-                                    const std::string& cartellaIniziale) = 0;
+                                    const std::string& cartellaIniziale,
+                                    const std::string& estensione) = 0;
 };
 
 }  // namespace tarkpo::wizard

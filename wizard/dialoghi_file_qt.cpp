@@ -30,7 +30,8 @@ QString FiltroQt(const std::string& filtro) {
 namespace {
 
 std::string Scegli(const std::string& titolo, const std::string& filtro,
-                   const std::string& cartellaIniziale, bool salva) {
+                   const std::string& cartellaIniziale, bool salva,
+                   const std::string& estensione = "") {
   QString t = QString::fromStdString(titolo);
   if (t.isEmpty()) t = salva ? QStringLiteral("Salva con nome") : QStringLiteral("Apri");
   QFileDialog dialogo(QApplication::activeWindow(), t);
@@ -40,6 +41,8 @@ std::string Scegli(const std::string& titolo, const std::string& filtro,
   dialogo.setFileMode(salva ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   const QString filtri = FiltroQt(filtro);
   if (!filtri.isEmpty()) dialogo.setNameFilters(filtri.split(QStringLiteral(";;")));
+  // Qt adds it to a name with no "." and asks about overwriting the completed name.
+  dialogo.setDefaultSuffix(QString::fromStdString(estensione));
   QString cartella = QString::fromStdString(cartellaIniziale);
   if (!cartella.isEmpty() && QDir(cartella).exists()) dialogo.setDirectory(cartella);
   if (dialogo.exec() != QDialog::Accepted) return {};
@@ -56,8 +59,9 @@ std::string DialoghiFileQt::FileDaAprire(const std::string& titolo, const std::s
 }
 
 std::string DialoghiFileQt::FileDaSalvare(const std::string& titolo, const std::string& filtro,
-                                          const std::string& cartellaIniziale) {
-  return Scegli(titolo, filtro, cartellaIniziale, true);
+                                          const std::string& cartellaIniziale,
+                                          const std::string& estensione) {
+  return Scegli(titolo, filtro, cartellaIniziale, true, estensione);
 }
 
 }  // namespace tarkpo::wizard

@@ -15,7 +15,8 @@ class DialoghiFileQt : public IDialoghiFile {
   std::string FileDaAprire(const std::string& titolo, const std::string& filtro,
                            const std::string& cartellaIniziale) override;
   std::string FileDaSalvare(const std::string& titolo, const std::string& filtro,
-                            const std::string& cartellaIniziale) override;
+                            const std::string& cartellaIniziale,
+                            const std::string& estensione) override;
 };
 
 }  // namespace tarkpo::wizard

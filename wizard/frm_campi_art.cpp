@@ -49,8 +49,7 @@ frmCampiArt::frmCampiArt(Programma& programma)
   vscCampi->setSingleStep(kAltezzaRiga);
   vscCampi->setPageStep(2 * kAltezzaRiga);
   vscCampi->setValue(0);
-  // Rows out of sight are disabled, so Tab skips them: the keyboard reaches them through the
-  // scroll bar, the next stop after the rows, whose arrow and page keys bring them in sight.
+  // The scroll bar is the next stop after the last row; its arrow and page keys scroll.
   vscCampi->setFocusPolicy(Qt::StrongFocus);
   QWidget::setTabOrder(cboCampo[kRigheArticoli - 1], vscCampi);
   // With tracking on, a drag changes the value as it goes: one routine serves both events.
@@ -80,6 +79,16 @@ void frmCampiArt::vscCampi_Change() {
     const int alto = kAltezzaRiga * i;
     const bool inVista = alto < valore + kAltezzaVista && alto + kAltezzaRiga > valore;
     cboCampo[static_cast<size_t>(i)]->setEnabled(inVista);
+  }
+}
+
+void frmCampiArt::MostraRiga(int i) {
+  const int alto = kAltezzaRiga * i;
+  const int valore = vscCampi->value();
+  if (alto < valore) {
+    vscCampi->setValue(alto);
+  } else if (alto + kAltezzaRiga > valore + kAltezzaVista) {
+    vscCampi->setValue(alto + kAltezzaRiga - kAltezzaVista);
   }
 }
 

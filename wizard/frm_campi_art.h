@@ -1,7 +1,7 @@
 #pragma once
 // Step 6, the items mapping page: the source field of each of the fourteen item fields of
 // the shop. The rows lie on a panel that a scroll bar moves inside a frame nine rows high;
-// only the lists of rows in sight are enabled, so tabbing never reaches a hidden one.
+// only the lists of rows in sight are enabled, and Tab brings a row in sight as it goes.
 #include <QFrame>
 #include <QScrollBar>
 
@@ -24,6 +24,9 @@ class frmCampiArt : public PaginaMappa {
   void vscCampi_Change();
   void cmdBack_Click() override;
   void cmdImport_Click() override;
+
+ protected:
+  void MostraRiga(int i) override;
 };
 
 }  // namespace tarkpo::wizard

@@ -1,6 +1,8 @@
 #include "wizard/frm_importa.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <cmath>
 
 #include "core/file_definizione.h"
@@ -157,6 +159,7 @@ frmImporta::frmImporta(Programma& programma)
       if (scelta) optSovrascrivi_Click();
     });
   }
+  cmdImport->installEventFilter(this);
   connect(cmdFine, &QPushButton::clicked, this, [this] { cmdFine_Click(); });
   connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
 }
@@ -168,6 +171,21 @@ std::vector<QWidget*> frmImporta::PulsantiRiga() {
 void frmImporta::Pagina_Load() {
   const int16_t scelta = prog_.def.gSovrascrivi;
   if (scelta == 1 || scelta == 2) optSovrascrivi[scelta - 1]->setChecked(true);
+}
+
+bool frmImporta::eventFilter(QObject* oggetto, QEvent* evento) {
+  // "Importa" stands where the page before had "Avanti >": the second press of a double-click
+  // begun there, delivered as such or only within the interval of a double-click from the
+  // page's showing, is no press of "Importa". The keyboard does not come here.
+  if (oggetto == cmdImport) {
+    const QEvent::Type tipo = evento->type();
+    if (tipo == QEvent::Show) mostrata_ = prog_.orologio();
+    if (tipo == QEvent::MouseButtonDblClick) return true;
+    const std::chrono::milliseconds intervallo(
+        QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    if (tipo == QEvent::MouseButtonPress && prog_.orologio() - mostrata_ < intervallo) return true;
+  }
+  return PaginaWizard::eventFilter(oggetto, evento);
 }
 
 void frmImporta::optSovrascrivi_Click() {
@@ -218,8 +236,9 @@ void frmImporta::cmdImport_Click() {
 }
 
 void frmImporta::cmdSave_Click() {
+  // A name typed without an extension is saved as a .kpo, which the start page lists.
   const std::string file =
-      prog_.dialoghi.FileDaSalvare("", "Configurazione importazione (*.kpo)|*.kpo", "");
+      prog_.dialoghi.FileDaSalvare("", "Configurazione importazione (*.kpo)|*.kpo", "", "kpo");
   if (file.empty()) return;
   if (!SalvaImportazione(prog_.def, file, prog_.messaggi)) return;
   prog_.messaggi.Mostra("Importazione salvata in " + file, Icona::Informazione);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
+#include <chrono>
 #include <memory>
 
 #include "engine/eventi.h"
@@ -70,6 +71,7 @@ class frmImporta : public PaginaWizard {
   void Pagina_Load() override;
   std::vector<QWidget*> PulsantiRiga() override;
   void Form_QueryUnload(ModoScarica modo, bool& annulla) override;
+  bool eventFilter(QObject* oggetto, QEvent* evento) override;
   void cmdBack_Click() override;
   void cmdImport_Click() override;
 
@@ -79,6 +81,7 @@ class frmImporta : public PaginaWizard {
   void cmdFine_Click();
 
   bool importazioneInCorso_ = false;
+  std::chrono::steady_clock::time_point mostrata_{};  // when "Importa" last came in sight
 };
 
 }  // namespace tarkpo::wizard

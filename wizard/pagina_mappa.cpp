@@ -1,5 +1,7 @@
 #include "wizard/pagina_mappa.h"
 
+#include <algorithm>
+
 #include "wizard/geometria.h"
 
 namespace tarkpo::wizard {
@@ -43,6 +45,33 @@ void PaginaMappa::AggiungiRiga(QWidget* contenitore, int i, const char* etichett
   campo->setFocusPolicy(Qt::NoFocus);
   PosizionaTwips(campo, sinistraCampo, alto, larghezza, 315);
   txtCampo.push_back(campo);
+}
+
+int PaginaMappa::IndiceRiga(const QWidget* w) const {
+  const auto it = std::find(cboCampo.begin(), cboCampo.end(), w);
+  return it == cboCampo.end() ? -1 : static_cast<int>(it - cboCampo.begin());
+}
+
+bool PaginaMappa::focusNextPrevChild(bool avanti) {
+  // Qt passes over the lists of rows out of sight, which are disabled: the page finds the
+  // next stop itself, and when it is a row, brings the row in sight, which enables its list.
+  // A focused list disabled by a scroll is no Tab: Qt moves its focus as usual.
+  QWidget* attuale = focusWidget();
+  if (attuale == nullptr || !attuale->isEnabled()) return PaginaWizard::focusNextPrevChild(avanti);
+  auto passo = [avanti](QWidget* w) {
+    return avanti ? w->nextInFocusChain() : w->previousInFocusChain();
+  };
+  for (QWidget* w = passo(attuale); w != attuale; w = passo(w)) {
+    if (const int riga = IndiceRiga(w); riga >= 0) {
+      MostraRiga(riga);
+      w->setFocus(avanti ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+    const bool fermata = w->window() == this && (w->focusPolicy() & Qt::TabFocus) != 0 &&
+                         w->isEnabled() && w->isVisibleTo(this);
+    if (fermata) break;
+  }
+  return PaginaWizard::focusNextPrevChild(avanti);
 }
 
 }  // namespace tarkpo::wizard

@@ -1,6 +1,7 @@
 #pragma once
 // What the two mapping pages share: one drop-down list of source fields per shop field,
-// seen by core as the rows of a mapping, and the read-only labels of the shop fields.
+// seen by core as the rows of a mapping, and the read-only labels of the shop fields. Tab
+// and Shift+Tab go through every row's list in row order, bringing its row in sight.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -35,8 +36,13 @@ class PaginaMappa : public PaginaWizard, public IRigheMappa {
   // shop field's label after it.
   void AggiungiRiga(QWidget* contenitore, int i, const char* etichetta, int sinistraElenco,
                     int alto, int larghezza, int sinistraFreccia, int sinistraCampo);
+  // Brings row `i` wholly in sight before the keyboard focus goes to its list.
+  virtual void MostraRiga(int /*i*/) {}
+  bool focusNextPrevChild(bool avanti) override;
 
  private:
+  int IndiceRiga(const QWidget* w) const;
+
   std::vector<ElencoCampoQt> elenchi_;
 };
 

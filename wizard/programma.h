@@ -4,6 +4,7 @@
 // the open windows. Tests create a fresh one.
 #include <QPoint>
 #include <QPointer>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
@@ -57,6 +58,10 @@ class Programma {
   // Where the last wizard page shown stood: the next one opens there, so the wizard stays
   // in one place. None before the first page of the run.
   std::optional<QPoint> posizionePagina;
+  // The clock that short intervals of the user's actions are measured by; tests set their own.
+  std::function<std::chrono::steady_clock::time_point()> orologio = [] {
+    return std::chrono::steady_clock::now();
+  };
 
   // The window `F`, created and loaded hidden when it is not loaded.
   template <class F>

@@ -18,15 +18,16 @@ class DialoghiFinti : public wizard::IDialoghiFile {
     std::string titolo;
     std::string filtro;
     std::string cartella;
+    std::string estensione;  // of a file to save
   };
 
   std::string FileDaAprire(const std::string& titolo, const std::string& filtro,
                            const std::string& cartella) override {
-    return Rispondi({false, titolo, filtro, cartella});
+    return Rispondi({false, titolo, filtro, cartella, ""});
   }
   std::string FileDaSalvare(const std::string& titolo, const std::string& filtro,
-                            const std::string& cartella) override {
-    return Rispondi({true, titolo, filtro, cartella});
+                            const std::string& cartella, const std::string& estensione) override {
+    return Rispondi({true, titolo, filtro, cartella, estensione});
   }
 
   // Queues the answer to the next dialog.

@@ -25,10 +25,12 @@ namespace tarkpo::test {
 struct Ambiente {
   Ambiente() { std::filesystem::create_directories(cartellaProgramma); }
 
-  wizard::Programma& Crea(const std::string& rigaComando = "") {
+  // `veri`: the file dialogs on the screen in place of the recording ones.
+  wizard::Programma& Crea(const std::string& rigaComando = "",
+                          wizard::IDialoghiFile* veri = nullptr) {
     prog = std::make_unique<wizard::Programma>(
-        messaggi, shell, dialoghi, registro, [this](int stato) { fini.push_back(stato); },
-        cartellaProgramma, rigaComando);
+        messaggi, shell, veri != nullptr ? *veri : dialoghi, registro,
+        [this](int stato) { fini.push_back(stato); }, cartellaProgramma, rigaComando);
     return *prog;
   }
 

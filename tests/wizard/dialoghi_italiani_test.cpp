@@ -51,7 +51,7 @@ TEST(DialoghiItaliani, FileCartelleEPulsantiStandardInItaliano) {
        {"Cerca in:", "Nome del file:", "File di tipo:", "Apri", "Annulla", "Indietro",
         "Cartella superiore", "Crea nuova cartella", "Vista a elenco", "Vista dettagliata"}},
       {"dialogo_salva.png",
-       [&] { dialoghi.FileDaSalvare("", kpo, t.Percorso().string()); },
+       [&] { dialoghi.FileDaSalvare("", kpo, t.Percorso().string(), "kpo"); },
        {"Cerca in:", "Nome del file:", "Salva", "Annulla"}},
       {"sfoglia_cartella.png",
        [&] {

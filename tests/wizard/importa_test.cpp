@@ -2,16 +2,25 @@
 // state, "last.ini", saving the definition, and the close box during a run.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStyleHints>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
 #include "core/file_definizione.h"
+#include "core/impostazioni.h"
+#include "core/impostazioni_programma.h"
 #include "core/mappa_campi.h"
 #include "support/negozio_test.h"
 #include "tests/wizard/ambiente.h"
 #include "tests/wizard/tastiera.h"
+#include "wizard/dialoghi_file_qt.h"
 #include "wizard/frm_importa.h"
 #include "wizard/frm_listini.h"
+#include "wizard/frm_start.h"
 
 namespace tarkpo::wizard {
 namespace {
@@ -22,7 +31,7 @@ using test::Ambiente;
 // A shop with one department and one item, a SQLite source with two departments and two
 // items, and a definition that imports both, mapping codes and titles.
 struct Importazione {
-  Importazione() {
+  explicit Importazione(IDialoghiFile* dialoghi = nullptr) : prog(a.Crea("", dialoghi)) {
     fileNegozio = test::CreaNegozio(cartellaNegozio);
     test::EseguiSql(fileNegozio,
                     "INSERT INTO categorie (id, titolo) VALUES ('imp0R1', 'Vecchio');"
@@ -63,13 +72,27 @@ struct Importazione {
   }
 
   Ambiente a;
-  Programma& prog = a.Crea();
+  Programma& prog;
   std::string cartellaNegozio = a.cartella / "negozio";
   std::string fileOrigine = a.cartella / "listino.mdb";
   std::string fileNegozio;
 };
 
 bool Visibile(QWidget* w) { return w->isVisibleTo(w->window()); }
+
+// Makes the modal `dialogo` the window the keys go to: a dialog counts as active already while
+// its parent is, before the window system has handed it the focus.
+bool InPrimoPiano(QWidget* dialogo) {
+  dialogo->activateWindow();
+  return QTest::qWaitFor([dialogo] { return QApplication::activeWindow() == dialogo; });
+}
+
+std::string PrimaRiga(const std::string& file) {
+  std::ifstream f(file);
+  std::string riga;
+  std::getline(f, riga);
+  return riga;
+}
 
 TEST(Importa, LaSceltaDiSovrascritturaAbilitaImporta) {
   for (int16_t scelta : {0, 1, 2}) {
@@ -297,6 +320,165 @@ TEST(Importa, IlPulsanteDiChiusuraDuranteLImportazioneChiedePrima) {
     } else {
       EXPECT_EQ(t.a.fini.front(), 0);
     }
+  }
+}
+
+// "Salva importazione" answered in the program's own save dialog by typing a name: without an
+// extension the definition goes to NAME.kpo, which the start page lists, with the overwrite
+// question when NAME.kpo exists; a name with an extension is kept as typed.
+TEST(Importa, UnNomeSenzaEstensioneSiSalvaComeKpo) {
+  struct Caso {
+    const char* nome;
+    const char* esistente;  // a file there before, or ""
+    bool sostituisci;       // the answer to the overwrite question
+    const char* scritto;    // the file saved, or "" for none
+  };
+  const Caso casi[] = {
+      {"listino", "", false, "listino.kpo"},        {"listino.txt", "", false, "listino.txt"},
+      {"listino", "listino", false, "listino.kpo"}, {"listino", "listino.kpo", true, "listino.kpo"},
+      {"listino", "listino.kpo", false, ""},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(std::string(c.nome) + " over " + c.esistente + (c.sostituisci ? ", yes" : ""));
+    DialoghiFileQt dialoghi;
+    Importazione t(&dialoghi);
+    const std::string cartella = t.a.cartella / "definizioni";
+    fs::create_directories(cartella);
+    if (*c.esistente != '\0') std::ofstream(cartella + "/" + c.esistente) << "vecchio\n";
+    t.prog.def.gSovrascrivi = 1;
+    auto& p = t.prog.Form<frmImporta>();
+    p.Mostra();
+    test::Attiva(&p);
+    p.cmdImport->click();
+    ASSERT_EQ(QApplication::focusWidget(), p.cmdSave);
+    t.a.messaggi.Pulisci();
+
+    QString domanda;
+    test::DuranteModale durante(
+        [&] {
+          QWidget* dialogo = QApplication::activeModalWidget();
+          ASSERT_NE(dialogo, nullptr);
+          auto* nome = dialogo->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+          ASSERT_TRUE(InPrimoPiano(dialogo));
+          ASSERT_EQ(QApplication::focusWidget(), nome);
+          test::Scrivi(dialogo, (cartella + "/" + c.nome).c_str());
+          // The question comes up modal inside Enter; it is answered with the keys.
+          test::DuranteModale risposta(
+              [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr) return;
+                ASSERT_TRUE(InPrimoPiano(box));
+                domanda = box->text();
+                if (c.sostituisci) {
+                  for (int i = 0; i < 4 && !box->button(QMessageBox::Yes)->hasFocus(); ++i)
+                    test::Premi(box, Qt::Key_Tab);
+                }
+                test::Premi(box, Qt::Key_Space);
+              },
+              [] {});
+          test::Premi(dialogo, Qt::Key_Return);
+          if (QApplication::activeModalWidget() == dialogo) test::Premi(dialogo, Qt::Key_Escape);
+        },
+        [] {
+          if (QWidget* w = QApplication::activeModalWidget()) w->close();
+        });
+    test::Premi(&p, Qt::Key_Return);
+
+    EXPECT_EQ(domanda.contains(QStringLiteral("listino.kpo")),
+              std::string(c.esistente) == "listino.kpo")
+        << domanda.toStdString();
+    if (*c.scritto == '\0') {
+      EXPECT_TRUE(t.a.messaggi.Mostrati().empty());
+      EXPECT_EQ(PrimaRiga(cartella + "/listino.kpo"), "vecchio");
+      continue;
+    }
+    const std::string scritto = cartella + "/" + c.scritto;
+    EXPECT_EQ(t.a.messaggi.Testi(), std::vector<std::string>{"Importazione salvata in " + scritto});
+    DefinizioneImportazione letta;
+    EXPECT_EQ(CaricaImportazione(letta, scritto), 1);
+    EXPECT_EQ(letta, t.prog.def);
+    if (std::string(c.esistente) == "listino") {
+      EXPECT_EQ(PrimaRiga(cartella + "/listino"), "vecchio");
+    }
+  }
+}
+
+// The start page with "Carica un'importazione precedentemente salvata" and "Vai subito alla
+// schermata di importazione" chosen, over the definition of the fixture; a clock that moves
+// only when the test moves it.
+struct DallaPaginaIniziale : Importazione {
+  DallaPaginaIniziale() {
+    prog.def.gSovrascrivi = 1;
+    const std::string file = a.cartella / "listino.kpo";
+    SalvaImportazione(prog.def, file, a.messaggi);
+    for (auto [chiave, valore] :
+         {std::pair{"opt", "2"}, {"go0", "0"}, {"go1", "1"}, {"file", file.c_str()}})
+      SaveSetting(a.registro, kApplicazione, "AppIni", chiave, valore);
+    prog.ApriDatabaseOrigineMain = [this] {
+      prog.gDb = prog.motore.Workspaces(0).OpenDatabase(fileOrigine, prog.def.gTipoDb);
+      return true;
+    };
+    prog.orologio = [this] { return adesso; };
+    start = &prog.Form<frmStart>();
+    start->Mostra();
+  }
+
+  std::chrono::steady_clock::time_point adesso{std::chrono::hours(1)};
+  frmStart* start;
+};
+
+// A double-click on the start page's "Avanti >" lands its second click on "Importa" of the
+// page the first opened, in the same place: no import. Neither does a click that the window
+// system delivers as a single one, as long as it comes within the double-click interval of the
+// page's showing; the keys work at once, and a click after that interval works at once.
+TEST(Importa, IlDoppioClicDallaPaginaPrimaNonImporta) {
+  enum class Seconda { DoppioClic, ClicSubito };
+  enum class Poi { Clic, Spazio, Invio };
+  struct Caso {
+    const char* nome;
+    Seconda seconda;
+    Poi poi;
+  };
+  const Caso casi[] = {{"double-click, then a click", Seconda::DoppioClic, Poi::Clic},
+                       {"click at once, then Space", Seconda::ClicSubito, Poi::Spazio},
+                       {"click at once, then Enter", Seconda::ClicSubito, Poi::Invio}};
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    DallaPaginaIniziale t;
+    test::Attiva(t.start);
+    const QPoint dove = t.start->cmdImport->mapToGlobal(t.start->cmdImport->rect().center());
+    if (c.seconda == Seconda::DoppioClic) {
+      test::PrimaMetaDoppioClic(t.start->cmdImport);
+    } else {
+      test::Clicca(t.start->cmdImport);
+    }
+    frmImporta* p = t.prog.Caricata<frmImporta>();
+    ASSERT_NE(p, nullptr);
+    ASSERT_TRUE(p->isVisible());
+    ASSERT_EQ(p->cmdImport->mapToGlobal(p->cmdImport->rect().center()), dove);
+    test::Attiva(p);
+    const std::chrono::milliseconds intervallo(
+        QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    if (c.seconda == Seconda::DoppioClic) {
+      // The page came up slowly: only the window system tells this press for a double-click's.
+      t.adesso += intervallo;
+      test::SecondaMetaDoppioClic(p->cmdImport);
+    } else {
+      test::Clicca(p->cmdImport);
+    }
+    ASSERT_EQ(t.Titoli(), "A1=Vecchio");
+    ASSERT_TRUE(Visibile(p->cmdImport));
+    EXPECT_TRUE(t.a.messaggi.Mostrati().empty());
+
+    if (c.poi == Poi::Clic) {
+      t.adesso += intervallo;
+      test::Clicca(p->cmdImport);
+    } else {
+      test::TabFino(p, p->cmdImport);
+      test::Premi(p, c.poi == Poi::Spazio ? Qt::Key_Space : Qt::Key_Return);
+    }
+    EXPECT_EQ(t.Titoli(), "A1=Sedia,A2=Vaso");
+    EXPECT_TRUE(Visibile(p->cmdFine));
   }
 }
 

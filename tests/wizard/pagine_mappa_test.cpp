@@ -166,24 +166,107 @@ INSTANTIATE_TEST_SUITE_P(
         CasoScorrimento{1800, "DDDDDEEEEEEEEE"}),
     [](const auto& info) { return "Valore" + std::to_string(info.param.valore); });
 
-// Only the keyboard: Tab passes the rows in sight and stops on the scroll bar, whose keys
-// bring the last rows in sight; Shift+Tab then reaches them and a typed letter chooses.
-TEST(CampiArt, LeRigheNascosteSiRaggiungonoDaTastiera) {
+int IndiceDi(const PaginaMappa& p, const QWidget* w) {
+  const auto it = std::find(p.cboCampo.begin(), p.cboCampo.end(), w);
+  return it == p.cboCampo.end() ? -1 : static_cast<int>(it - p.cboCampo.begin());
+}
+
+// Whether the whole of the list shows, nothing of it cut by the clipping frame.
+bool InVista(const QWidget* w) { return w->visibleRegion() == QRegion(w->rect()); }
+
+// Only the keyboard, on either mapping page: from the first row Tab visits every row's list in
+// row order, each brought in sight, then goes on to what follows the rows; Shift+Tab comes back
+// the same way, and Tab from the last stop of the page comes round to the first row.
+struct CasoTab {
+  const char* nome;
+  bool articoli;
+};
+
+void PrintTo(const CasoTab& c, std::ostream* os) { *os << c.nome; }
+
+class GiroDelleRighe : public ::testing::TestWithParam<CasoTab> {};
+
+TEST_P(GiroDelleRighe, TabEShiftTabPassanoOgniRigaInOrdine) {
   OrigineCsv o;
-  frmCampiArt& p = ApriCampiArt(o);
-  p.Mostra();
+  PaginaMappa& p = GetParam().articoli ? static_cast<PaginaMappa&>(ApriCampiArt(o))
+                                       : static_cast<PaginaMappa&>(ApriCampiRep(o));
+  // The stop after the rows: the scroll bar, or the button row from its left.
+  QWidget* dopo = GetParam().articoli ? static_cast<QWidget*>(o.prog.Form<frmCampiArt>().vscCampi)
+                                      : static_cast<QWidget*>(p.cmdInfo);
+  const int n = static_cast<int>(p.cboCampo.size());
   test::Attiva(&p);
-  test::TabFino(&p, p.vscCampi);
-  test::Premi(&p, Qt::Key_End);
-  EXPECT_EQ(p.vscCampi->value(), 1800);
-  test::Premi(&p, Qt::Key_Tab, Qt::ShiftModifier);
-  ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[13]);
-  test::Scrivi(&p, "P");
-  EXPECT_EQ(p.cboCampo[13]->currentText(), "Prezzo");
+  ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[0]);
+  for (int i = 1; i < n; ++i) {
+    test::Premi(&p, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[i]) << "Tab " << i;
+    EXPECT_TRUE(InVista(p.cboCampo[i])) << i;
+  }
   test::Premi(&p, Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), p.vscCampi);
+  EXPECT_EQ(QApplication::focusWidget(), dopo);
+  for (int i = n - 1; i >= 0; --i) {
+    test::Premi(&p, Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[i]) << "Shift+Tab to " << i;
+    EXPECT_TRUE(InVista(p.cboCampo[i])) << i;
+  }
+  // With the last rows in sight, Tab comes round the button row to the first row.
+  for (int i = 0; i < n; ++i) test::Premi(&p, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), dopo);
+  for (int i = 0; i < 10 && IndiceDi(p, QApplication::focusWidget()) < 0; ++i)
+    test::Premi(&p, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), p.cboCampo[0]);
+  EXPECT_TRUE(InVista(p.cboCampo[0]));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pagine, GiroDelleRighe,
+                         ::testing::Values(CasoTab{"Articoli", true}, CasoTab{"Reparti", false}),
+                         [](const auto& info) { return std::string(info.param.nome); });
+
+// 13 Tabs from the first row reach "Percorso immagine piccola", where a letter picks the field
+// that begins with it, and the mapping keeps it. From the scroll bar at the top, Shift+Tab
+// goes to that row as well; the bar's own keys still scroll.
+TEST(CampiArt, TrediciTabEUnaLetteraScelgonoLImmaginePiccola) {
+  OrigineCsv o;
+  o.Scrivi("articoli.csv", {"Codice,Titolo,Reparto,Prezzo,Foto", "A1,Sedia,R1,10,sedia.jpg"});
+  frmCampiArt& p = ApriCampiArt(o);
+  test::Attiva(&p);
+  ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[0]);
+  for (int i = 0; i < 13; ++i) test::Premi(&p, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[artImmaginePiccola]);
+  EXPECT_EQ(p.vscCampi->value(), 1800);
+  test::Scrivi(&p, "F");
+  EXPECT_EQ(p.cboCampo[artImmaginePiccola]->currentText(), "Foto");
+
+  test::Premi(&p, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), p.vscCampi);
+  test::Premi(&p, Qt::Key_Home);
+  EXPECT_EQ(p.vscCampi->value(), 0);
+  EXPECT_FALSE(p.cboCampo[artImmaginePiccola]->isEnabled());
+  test::Premi(&p, Qt::Key_Tab, Qt::ShiftModifier);
+  ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[artImmaginePiccola]);
+  EXPECT_EQ(p.vscCampi->value(), 1800);
+  test::Premi(&p, Qt::Key_Tab);
   test::Premi(&p, Qt::Key_PageUp);
   EXPECT_EQ(p.vscCampi->value(), 1800 - 720);
+
+  p.cmdImport->click();
+  EXPECT_EQ(o.prog.def.gCampiArt[artImmaginePiccola], 5);
+  EXPECT_EQ(o.prog.def.gNomiCampiArt[artImmaginePiccola], "Foto");
+}
+
+// The wheel over the scroll bar scrolls as far as it says, also when it takes the focused row
+// out of sight: the focus moves on to a row in sight and the panel stays where the wheel put it.
+TEST(CampiArt, LaRotellaSullaBarraNonTornaAllaRigaColFuoco) {
+  OrigineCsv o;
+  frmCampiArt& p = ApriCampiArt(o);
+  test::Attiva(&p);
+  ASSERT_EQ(QApplication::focusWidget(), p.cboCampo[0]);
+  test::Rotella(p.vscCampi);
+  const int valore = p.vscCampi->value();
+  EXPECT_EQ(valore, 720);  // three rows, held to one page
+  EXPECT_EQ(p.fraCampiScroll->y(), -Px(valore));
+  QWidget* fuoco = QApplication::focusWidget();
+  ASSERT_GE(IndiceDi(p, fuoco), 0);
+  EXPECT_TRUE(InVista(fuoco));
 }
 
 TEST(CampiArt, NuovaImportazioneAvantiAbilitatoMaSenzaCampi) {

@@ -140,6 +140,11 @@ TEST(Schermate, PagineDelleTabelleEDeiCampi) {
   test::Attiva(&campiArt);
   test::TabFino(&campiArt, campiArt.vscCampi);
   salva(campiArt, "campi_articoli_barra.png");
+  // Back from the bar to the last row, "Percorso immagine piccola", a field picked by its letter.
+  test::Premi(&campiArt, Qt::Key_Home);
+  test::Premi(&campiArt, Qt::Key_Tab, Qt::ShiftModifier);
+  test::Scrivi(&campiArt, "P");
+  salva(campiArt, "campi_articoli_riga14.png");
 }
 
 // The pages from the item options to the import, over a shop with four languages and ten
