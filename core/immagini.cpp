@@ -157,9 +157,45 @@ pid_t ProcessoDelTemporaneo(std::string_view nome) {
   return ec == std::errc() && *fine == '-' ? pid : 0;
 }
 
-// Removes what a copy killed half-way left: temporary files of processes gone, and of this
-// one, which has none open between two copies.
-void RimuoviTemporaneiOrfani(int cartella) {
+bool Esadecimali(std::string_view s) {
+  return !s.empty() && s.size() <= 16 && std::all_of(s.begin(), s.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+  });
+}
+
+bool Cifre(std::string_view s) {
+  return !s.empty() && s[0] != '0' &&
+         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The work names of which the file `voce` may be a version (NomeVersione): the name before
+// "-" and a signature, or before "-", a signature, "-" and a number; both when it reads
+// either way.
+std::vector<std::string> BasiDiVersione(std::string_view voce) {
+  std::vector<std::string> basi;
+  const auto punto = voce.rfind('.');
+  if (punto == std::string_view::npos) return basi;
+  const std::string_view radice = voce.substr(0, punto), estensione = voce.substr(punto);
+  const auto trattino = radice.rfind('-');
+  if (trattino == std::string_view::npos || trattino == 0) return basi;
+  const std::string_view ultimo = radice.substr(trattino + 1);
+  if (Esadecimali(ultimo))
+    basi.push_back(std::string(radice.substr(0, trattino)) + std::string(estensione));
+  if (Cifre(ultimo)) {
+    const auto prima = radice.rfind('-', trattino - 1);
+    if (prima != std::string_view::npos && prima > 0 &&
+        Esadecimali(radice.substr(prima + 1, trattino - prima - 1)))
+      basi.push_back(std::string(radice.substr(0, prima)) + std::string(estensione));
+  }
+  return basi;
+}
+
+// One listing of the work folder: gives `versione` every name that may be a version of a
+// work name, with that work name, and, when `pulisci`, removes what a copy killed half-way
+// left: temporary files of processes gone, and of this one, which has none open between
+// two copies.
+template <class Versione>
+void ElencaLavoro(int cartella, bool pulisci, Versione versione) {
   const int copia = ::dup(cartella);
   if (copia < 0) return;
   DIR* elenco = ::fdopendir(copia);
@@ -167,10 +203,15 @@ void RimuoviTemporaneiOrfani(int cartella) {
     ::close(copia);
     return;
   }
+  ::rewinddir(elenco);
   while (const dirent* voce = ::readdir(elenco)) {
     const pid_t pid = ProcessoDelTemporaneo(voce->d_name);
-    if (pid > 0 && (pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH)))
-      ::unlinkat(cartella, voce->d_name, 0);
+    if (pid > 0) {
+      if (pulisci && (pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH)))
+        ::unlinkat(cartella, voce->d_name, 0);
+      continue;
+    }
+    for (std::string& base : BasiDiVersione(voce->d_name)) versione(std::move(base), voce->d_name);
   }
   ::closedir(elenco);
 }
@@ -182,46 +223,62 @@ bool StessiByteDi(int cartella, const std::string& file, const std::string& nome
   return a.Valido() && b.Valido() && StessiByte(*a, *b);
 }
 
-// Names of one version of a source looked at, at most, before its picture is left uncopied.
+// Names of one version of a source tried, at most, for its new copy.
 constexpr int kNomiPerVersione = 16;
 
 struct Ricerca {
   std::string copia;   // a copy of the source, "" when none
   bool letta = false;  // known by its bytes
-  std::string libero;  // the first of its names that no file holds, "" when none is in reach
 };
 
-// The source's names in the work folder, in turn, up to the first that no file holds: a copy
-// `certa` knows without reading it is taken at once, then those of the source's length are
-// compared byte by byte; `accetta` has the last word on each.
+// The source's copy among its work name `nome` and the versions `versioni` of it the work
+// folder holds: one that `certa` knows without reading it is taken at once, then those of
+// the source's length are compared byte by byte; `accetta` has the last word on each.
 template <class Certa, class Accetta>
 Ricerca Cerca(int cartella, const std::string& file, const std::string& nome,
-              const struct stat& origine, Certa certa, Accetta accetta) {
+              const std::vector<std::string>& versioni, const struct stat& origine, Certa certa,
+              Accetta accetta) {
   Ricerca r;
-  std::vector<std::string> daLeggere;
-  for (int k = -1; k < kNomiPerVersione; ++k) {
-    std::string candidato = k < 0 ? nome : NomeVersione(nome, origine, k);
+  std::vector<const std::string*> daLeggere;
+  for (size_t i = 0; i <= versioni.size(); ++i) {
+    const std::string& candidato = i == 0 ? nome : versioni[i - 1];
     struct stat info {};
-    if (candidato.size() > NAME_MAX) break;
-    if (::fstatat(cartella, candidato.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-      if (errno == ENOENT) r.libero = std::move(candidato);
-      break;
-    }
-    if (!S_ISREG(info.st_mode) || info.st_size != origine.st_size) continue;
+    if (::fstatat(cartella, candidato.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode) || info.st_size != origine.st_size)
+      continue;
     if (!certa(candidato, info)) {
-      daLeggere.push_back(std::move(candidato));
+      daLeggere.push_back(&candidato);
     } else if (accetta(candidato)) {  // a copy that holds no picture is none
-      r.copia = std::move(candidato);
+      r.copia = candidato;
       return r;
     }
   }
-  for (std::string& candidato : daLeggere)
-    if (StessiByteDi(cartella, file, candidato) && accetta(candidato)) {
-      r.copia = std::move(candidato);
+  for (const std::string* candidato : daLeggere)
+    if (StessiByteDi(cartella, file, *candidato) && accetta(*candidato)) {
+      r.copia = *candidato;
       r.letta = true;
       return r;
     }
   return r;
+}
+
+// The name of a new copy of the source: the first of its work name and the names of its
+// version (NomeVersione) that no file holds; "" when none is in reach or fits the folder.
+std::string NomeLibero(int cartella, const std::string& nome, const struct stat& origine) {
+  for (int k = -1; k < kNomiPerVersione; ++k) {
+    std::string candidato = k < 0 ? nome : NomeVersione(nome, origine, k);
+    if (candidato.size() > NAME_MAX) break;
+    struct stat info {};
+    if (::fstatat(cartella, candidato.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) continue;
+    return errno == ENOENT ? candidato : "";
+  }
+  return "";
+}
+
+// The work folder of the shop, a link to a folder followed as the shop folder's own path
+// is; what lies inside is then reached only through it.
+int ApriCartellaLavoro(const std::string& pathNegozio) {
+  return ::open((pathNegozio + "/work").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 // syncfs(2) reports a write that failed on the file system since the folder was opened only
@@ -283,13 +340,17 @@ bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNego
   std::optional<struct stat> origine;
   const std::string file = FileSuDisco(percorso, origine);
   const std::string nome = NomeImmagineLavoro(percorso);
-  Fd lavoro(
-      ::open(CartellaLavoro(pathNegozio).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  Fd lavoro(ApriCartellaLavoro(pathNegozio));
   if (file.empty() || nome.empty() || !lavoro.Valido()) return false;
+  std::vector<std::string> versioni;
+  ElencaLavoro(*lavoro, false, [&](const std::string& base, const char* voce) {
+    if (base == nome) versioni.emplace_back(voce);
+  });
+  std::sort(versioni.begin(), versioni.end());
   const auto certa = [&](const std::string&, const struct stat& copia) {
     return DatataComeOrigine(copia, *origine);
   };
-  return !Cerca(*lavoro, file, nome, *origine, certa, [](const std::string&) {
+  return !Cerca(*lavoro, file, nome, versioni, *origine, certa, [](const std::string&) {
             return true;
           }).copia.empty();
 }
@@ -330,16 +391,26 @@ CopieImmagini::~CopieImmagini() {
 bool CopieImmagini::ApriLavoro(const std::string& pathNegozio) {
   if (lavoro_ >= 0) return negozio_ == pathNegozio;  // one shop: Rimuovi works in its folder
   negozio_ = pathNegozio;
-  // The folder itself, not a link that may lead anywhere.
-  lavoro_ =
-      ::open((pathNegozio + "/work").c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  lavoro_ = ApriCartellaLavoro(pathNegozio);
   if (lavoro_ < 0) return false;
-  RimuoviTemporaneiOrfani(lavoro_);
+  // The folder opened, wherever a link led: the pictures are measured where they are
+  // written.
+  std::string cartella(PATH_MAX, '\0');
+  const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(lavoro_)).c_str(),
+                               cartella.data(), cartella.size());
+  percorsoLavoro_ = n > 0 && static_cast<size_t>(n) < cartella.size() && cartella[0] == '/'
+                        ? cartella.substr(0, static_cast<size_t>(n)) + "/"
+                        : CartellaLavoro(pathNegozio);
+  ElencaLavoro(lavoro_, true, [this](std::string base, const char* voce) {
+    versioni_[std::move(base)].emplace_back(voce);
+  });
+  for (auto& [base, nomi] : versioni_) std::sort(nomi.begin(), nomi.end());
   return true;
 }
 
 CopieImmagini::Esito CopieImmagini::NuovaCopia(const std::string& file, const struct stat& origine,
-                                               const std::string& nome, IScatolaImmagine& scatola) {
+                                               const std::string& base, const std::string& nome,
+                                               IScatolaImmagine& scatola) {
   Fd sorgente(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat letto {};
   auto invariata = [&] {
@@ -387,10 +458,11 @@ CopieImmagini::Esito CopieImmagini::NuovaCopia(const std::string& file, const st
   ::sync_file_range(*copia, 0, 0, SYNC_FILE_RANGE_WRITE);
   if (copia.Chiudi() != 0) return Esito::Fallita;
   // What is measured is the file the row will name.
-  if (!scatola.Carica(CartellaLavoro(negozio_) + temporaneo.nome)) return Esito::NonImmagine;
+  if (!scatola.Carica(percorsoLavoro_ + temporaneo.nome)) return Esito::NonImmagine;
   if (!DaiNome(lavoro_, temporaneo.nome, nome)) return Esito::Fallita;
   temporaneo.nominato = true;
   fatte_.push_back(nome);
+  if (nome != base) versioni_[base].push_back(nome);
   note_[nome] = NotaDi(origine);
   return Esito::Fatta;
 }
@@ -407,7 +479,6 @@ std::string CopieImmagini::Copia(const std::string& percorso, const std::string&
   if (file.empty()) return "";
   const std::string nome = NomeImmagineLavoro(percorso);
   if (nome.empty() || !ApriLavoro(pathNegozio)) return nome;
-  const std::string lavoro = CartellaLavoro(pathNegozio);
   // A name this run copied or compared is known by the source file it holds, any other by
   // its date.
   const auto certa = [&](const std::string& candidato, const struct stat& copia) {
@@ -415,8 +486,11 @@ std::string CopieImmagini::Copia(const std::string& percorso, const std::string&
     return nota != note_.end() ? StessaOrigine(nota->second, *origine)
                                : DatataComeOrigine(copia, *origine);
   };
-  const Ricerca trovata = Cerca(lavoro_, file, nome, *origine, certa,
-                                [&](const std::string& n) { return scatola.Carica(lavoro + n); });
+  static const std::vector<std::string> nessuna;
+  const auto versioni = versioni_.find(nome);
+  const Ricerca trovata =
+      Cerca(lavoro_, file, nome, versioni != versioni_.end() ? versioni->second : nessuna, *origine,
+            certa, [&](const std::string& n) { return scatola.Carica(percorsoLavoro_ + n); });
   if (!trovata.copia.empty()) {
     // Known by its bytes, it may not be on disk yet (a run killed before its end made it):
     // Salva brings it there and dates it.
@@ -424,13 +498,15 @@ std::string CopieImmagini::Copia(const std::string& percorso, const std::string&
     AssegnaCampi(campi, trovata.copia, scatola);
     return trovata.copia;
   }
-  // A new copy under the first of the source's names that no file holds; none within reach,
-  // or a name too long for the folder, leaves the picture uncopied.
-  if (trovata.libero.empty()) return nome;
-  switch (NuovaCopia(file, *origine, trovata.libero, scatola)) {
+  // A new copy only for bytes no copy holds, under the first of the source's names that no
+  // file holds; none within reach, or a name too long for the folder, leaves the picture
+  // uncopied.
+  const std::string libero = NomeLibero(lavoro_, nome, *origine);
+  if (libero.empty()) return nome;
+  switch (NuovaCopia(file, *origine, nome, libero, scatola)) {
     case Esito::Fatta:
-      AssegnaCampi(campi, trovata.libero, scatola);
-      return trovata.libero;
+      AssegnaCampi(campi, libero, scatola);
+      return libero;
     case Esito::NonImmagine:
       return "";
     case Esito::Fallita:

@@ -66,16 +66,18 @@ bool ImmagineGiaCopiata(const std::string& percorso, const std::string& pathNego
 // The picture copies of one import. A file in the work folder that rows may name is never
 // written again: a copy is written under a temporary name, measured, and only then given
 // its final name, one that no file held. The names of a source are its work name
-// (NomeImmagineLavoro), then, for each version of the source (its length and time), the work
-// name followed by "-" and a signature of them, and that name followed by "-1", "-2"... when
-// another file holds it: rows committed earlier keep naming the picture they were measured
-// on. A copy among them that has the source's length and time is the source's, used again
-// without reading it; one of the source's length is compared byte by byte. A copy takes its
-// source's time only once it is known to be on disk (Salva): until then it is dated 1970,
-// and a copy dated before 1981 is never taken for its source by its date, so one that a
-// power loss left with the right length and other bytes is never taken for the source's.
-// The work folder is used only when it is itself a folder, not a link, and nothing is
-// created or written through a link.
+// (NomeImmagineLavoro) and its versions: the work name followed by "-" and a signature of
+// the length and time the source had when the version was copied, and that name followed
+// by "-1", "-2"... when another file held it; rows committed earlier keep naming the
+// picture they were measured on. A source takes any of its names that holds its bytes, so
+// a picture touched, or given back bytes it had before, is copied no more; only bytes that
+// no copy holds make a new copy. A copy that has the source's length and time is the
+// source's, used again without reading it; those of the source's length are compared byte
+// by byte. A copy takes its source's time only once it is known to be on disk (Salva):
+// until then it is dated 1970, and a copy dated before 1981 is never taken for its source
+// by its date, so one that a power loss left with the right length and other bytes is
+// never taken for the source's. The work folder is opened once, a link to a folder
+// followed; inside it nothing is created or written through a link.
 class CopieImmagini {
  public:
   CopieImmagini() = default;
@@ -118,13 +120,17 @@ class CopieImmagini {
   static Nota NotaDi(const struct stat& origine);
   static bool StessaOrigine(const Nota& nota, const struct stat& origine);
   bool ApriLavoro(const std::string& pathNegozio);
-  Esito NuovaCopia(const std::string& file, const struct stat& origine, const std::string& nome,
-                   IScatolaImmagine& scatola);
+  // A copy of the source named `nome`, one of the names of the work name `base`.
+  Esito NuovaCopia(const std::string& file, const struct stat& origine, const std::string& base,
+                   const std::string& nome, IScatolaImmagine& scatola);
 
   IScritturaFile disco_;
   IScritturaFile* scrittura_ = &disco_;
   std::string negozio_;  // the shop whose work folder `lavoro_` holds open
   int lavoro_ = -1;
+  std::string percorsoLavoro_;  // the path of the folder `lavoro_`, with a "/" at its end
+  // The versions of each work name that the folder holds, listed once, with those made here.
+  std::unordered_map<std::string, std::vector<std::string>> versioni_;
   unsigned temporanei_ = 0;
   std::vector<std::string> fatte_;
   std::unordered_map<std::string, Nota> note_;

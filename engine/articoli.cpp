@@ -479,7 +479,7 @@ bool SalvaImmagini(Contesto& c) {
   const int errore = c.imp.copie.Salva();
   if (errore == 0) return true;
   c.messaggi.Mostra("Impossibile salvare su disco le immagini copiate nella cartella \"" +
-                        CartellaLavoro(c.def.gPathNegozio) + "\":\n" + std::strerror(errore),
+                        c.def.gPathNegozio + "/work\":\n" + std::strerror(errore),
                     Icona::Esclamazione);
   return false;
 }

@@ -109,6 +109,9 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
                       Icona::Esclamazione);
     ok = false;
   }
+  // Replaced between the look above and the commit, the file committed to is no longer the
+  // shop: what happened is known, and no row the shop holds names the run's pictures.
+  bool sostituitoAlCommit = false;
   if (ok) {
     // A commit that fails is a failed import, not a success.
     try {
@@ -117,14 +120,9 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
       MostraErrore(c.messaggi, e);
       ok = false;
     }
-    // Replaced between the look above and the commit, the file committed to is no longer
-    // the shop.
     const auto dopo = Impronta(file());
     if (ok && (!dopo || !dopo->StessoFile(*c.stato.gImprontaNegozio))) {
-      c.messaggi.Mostra("Il file del negozio \"" + file() +
-                            "\" è stato sostituito durante l'importazione: i dati importati "
-                            "non sono nel negozio.",
-                        Icona::Esclamazione);
+      sostituitoAlCommit = true;
       ok = false;
     }
   }
@@ -149,18 +147,22 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     }
   }
   c.progresso.Etichetta("");
+  const std::string backupConservato =
+      esito.backup.empty() ? "" : "\nE' stato conservato il backup del negozio:\n" + esito.backup;
+  if (sostituitoAlCommit) {
+    c.imp.copie.Rimuovi();
+    c.messaggi.Mostra("Il file del negozio \"" + file() +
+                          "\" è stato sostituito durante l'importazione: i dati importati "
+                          "non sono nel negozio." +
+                          backupConservato,
+                      Icona::Esclamazione);
+    return esito;
+  }
   // "Unchanged" is said, and the backup deleted, only of the very file the import found,
   // as it was.
   if (!NegozioComeTrovato(c.stato, file(), esito.backup)) {
-    if (esito.backup.empty()) {
-      c.messaggi.Mostra("Il negozio potrebbe essere stato modificato.", Icona::Esclamazione);
-    } else {
-      c.messaggi.Mostra(
-          "Il negozio potrebbe essere stato modificato.\nE' stato conservato il backup del "
-          "negozio:\n" +
-              esito.backup,
-          Icona::Esclamazione);
-    }
+    c.messaggi.Mostra("Il negozio potrebbe essere stato modificato." + backupConservato,
+                      Icona::Esclamazione);
     return esito;
   }
   c.imp.copie.Rimuovi();  // no row that is kept names the pictures this run copied

@@ -77,42 +77,67 @@ TEST(ImmaginiFuoriLavoro, CopyLandsOnlyInTheWorkFolder) {
   EXPECT_GT(nuovi, 0);
 }
 
-// Links planted in the work folder, or the work folder itself a link: nothing is written
-// through them, nothing lands outside, and a field is set only for a copy really made.
+// Links planted in the work folder: nothing is written through them, nothing lands
+// outside, and a field is set only for a copy really made. A work folder that is itself a
+// link to a folder (the pictures kept on another disk) is followed, as the shop folder's
+// own path is, and gets the copies; the links inside it are still not followed.
 TEST(ImmaginiFuoriLavoro, NessunaScritturaAttraversoUnLink) {
-  test::CartellaTemp radice;
-  const fs::path negozio = radice.Percorso() / "negozio";
-  fs::create_directories(negozio / "work");
-  const std::string fuori = radice.Scrivi("fuori/bersaglio.jpg", "non toccare");
-  const std::string a = radice.Scrivi("origine/a.jpg", "IMG 4x4");
-  const std::string b = radice.Scrivi("origine/b.jpg", "IMG 5x5");
-  fs::create_symlink(fuori, negozio / "work" / NomeImmagineLavoro(a));
-  fs::create_symlink(radice.Percorso() / "fuori" / "nuovo.jpg",
-                     negozio / "work" / NomeImmagineLavoro(b));
-  ScatolaSempre scatola;
-  std::string nomeA, nomeB;
-  EXPECT_NE(
-      CopiaImmagine(a, negozio, scatola, {[&](const Valore& v) { nomeA = v.Stringa(); }, {}, {}}),
-      "");
-  EXPECT_NE(
-      CopiaImmagine(b, negozio, scatola, {[&](const Valore& v) { nomeB = v.Stringa(); }, {}, {}}),
-      "");
-  EXPECT_EQ(test::LeggiFile(fuori), "non toccare");
-  EXPECT_FALSE(fs::exists(radice.Percorso() / "fuori" / "nuovo.jpg"));
-  // The link holds the work name: the copy takes another name, in the folder itself.
-  ASSERT_FALSE(nomeA.empty());
-  EXPECT_NE(nomeA, NomeImmagineLavoro(a));
-  EXPECT_FALSE(fs::is_symlink(negozio / "work" / nomeA));
-  EXPECT_EQ(test::LeggiFile(negozio / "work" / nomeA), "IMG 4x4");
+  for (const bool collegata : {false, true}) {
+    SCOPED_TRACE(collegata ? "work a link to a folder" : "work a folder");
+    test::CartellaTemp radice;
+    const fs::path negozio = radice.Percorso() / "negozio";
+    const fs::path lavoro = collegata ? radice.Percorso() / "disco2" / "foto" : negozio / "work";
+    fs::create_directories(lavoro);
+    fs::create_directories(negozio);
+    if (collegata) fs::create_directory_symlink("../disco2/foto", negozio / "work");
+    const std::string fuori = radice.Scrivi("fuori/bersaglio.jpg", "non toccare");
+    const std::string a = radice.Scrivi("origine/a.jpg", "IMG 4x4");
+    const std::string b = radice.Scrivi("origine/b.jpg", "IMG 5x5");
+    const std::string c = radice.Scrivi("origine/c.jpg", "IMG 6x6");
+    fs::create_symlink(fuori, lavoro / NomeImmagineLavoro(a));
+    fs::create_symlink(radice.Percorso() / "fuori" / "nuovo.jpg", lavoro / NomeImmagineLavoro(b));
+    test::ScatolaFinta scatola;
+    std::string nomeA, nomeB, nomeC;
+    auto copia = [&](const std::string& p, std::string& nome) {
+      return CopiaImmagine(p, negozio, scatola,
+                           {[&](const Valore& v) { nome = v.Stringa(); }, {}, {}});
+    };
+    EXPECT_NE(copia(a, nomeA), "");
+    EXPECT_NE(copia(b, nomeB), "");
+    EXPECT_EQ(copia(c, nomeC), NomeImmagineLavoro(c));
+    EXPECT_EQ(test::LeggiFile(fuori), "non toccare");
+    EXPECT_FALSE(fs::exists(radice.Percorso() / "fuori" / "nuovo.jpg"));
+    // The link holds the work name: the copy takes another name, in the folder itself.
+    ASSERT_FALSE(nomeA.empty());
+    EXPECT_NE(nomeA, NomeImmagineLavoro(a));
+    EXPECT_FALSE(fs::is_symlink(lavoro / nomeA));
+    EXPECT_EQ(test::LeggiFile(lavoro / nomeA), "IMG 4x4");
+    EXPECT_EQ(nomeC, NomeImmagineLavoro(c));
+    EXPECT_EQ(test::LeggiFile(lavoro / nomeC), "IMG 6x6");
+    EXPECT_EQ(scatola.Larghezza(), 6);  // measured in the folder written
+    EXPECT_TRUE(ImmagineGiaCopiata(c, negozio));
+    EXPECT_EQ(copia(c, nomeC), nomeC);  // known again, not copied again
+    EXPECT_EQ(std::distance(fs::directory_iterator(lavoro), fs::directory_iterator()), 5);
+  }
 
-  // The work folder a link to another folder: nothing is copied, no field is set.
-  fs::remove_all(negozio / "work");
-  fs::create_directories(radice.Percorso() / "altrove");
-  fs::create_directory_symlink(radice.Percorso() / "altrove", negozio / "work");
-  std::string campo = "intatto";
-  CopiaImmagine(a, negozio, scatola, {[&](const Valore& v) { campo = v.Stringa(); }, {}, {}});
-  EXPECT_EQ(campo, "intatto");
-  EXPECT_TRUE(fs::is_empty(radice.Percorso() / "altrove"));
+  // "work" a link to a file, or to nothing: no copy, no field set.
+  for (const bool alFile : {true, false}) {
+    SCOPED_TRACE(alFile ? "a link to a file" : "a dangling link");
+    test::CartellaTemp radice;
+    const fs::path negozio = radice.Percorso() / "negozio";
+    fs::create_directories(negozio);
+    const std::string bersaglio = alFile ? radice.Scrivi("file.jpg", "non toccare") : "manca";
+    fs::create_symlink(bersaglio, negozio / "work");
+    const std::string a = radice.Scrivi("origine/a.jpg", "IMG 4x4");
+    test::ScatolaFinta scatola;
+    std::string campo = "intatto";
+    CopiaImmagine(a, negozio, scatola, {[&](const Valore& v) { campo = v.Stringa(); }, {}, {}});
+    EXPECT_EQ(campo, "intatto");
+    if (alFile) {
+      EXPECT_EQ(test::LeggiFile(bersaglio), "non toccare");
+    }
+    EXPECT_FALSE(fs::exists(radice.Percorso() / "manca"));
+  }
 }
 
 // ".." goes back one name, as on Windows: "lnk/../x.jpg" is the x.jpg beside lnk, never the

@@ -228,6 +228,11 @@ TEST_F(CopiaImmagineTest, CopiaNonSalvataRiconosciutaSoloDaiByte) {
     EXPECT_TRUE(nomi.insert(n).second) << n;
     EXPECT_EQ(test::LeggiFile(CartellaLavoro(Negozio()) + n), "IMG 400x300");
     EXPECT_EQ(campi.larghezza, Valore::Lungo(400));
+    // Touched, the source finds that copy again among its versions, by its bytes.
+    Data(p, {Stato(p).st_mtim.tv_sec + 5, 0});
+    CopieImmagini toccata;
+    EXPECT_EQ(toccata.Copia(p, Negozio(), scatola_, campi.Destinazione()), n);
+    EXPECT_TRUE(toccata.Fatte().empty());
   }
 }
 

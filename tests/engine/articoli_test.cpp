@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "banco_importazione.h"
 #include "core/mappa_campi.h"
@@ -222,6 +225,58 @@ TEST_F(ArticoliTest, ImmaginiTrovateComeLeTrovaWindows) {
   EXPECT_EQ(Articolo("A", "imgX2 || 'x' || imgY2"), "80x90");
   EXPECT_EQ(tarkpo::test::LeggiFile(negozio_ / ("work/" + nuova)), "IMG 80x90");
   EXPECT_EQ(tarkpo::test::LeggiFile(negozio_ / ("work/" + piccola)), "IMG 8x9");
+}
+
+// A source picture goes through versions: each import's row names the copy that holds the
+// picture's bytes, whichever of the work name's versions it is, and a new copy is made only
+// for bytes that no copy holds. A touch, a return to earlier bytes, or a repeat writes no
+// file and changes no picture field.
+TEST_F(ArticoliTest, UnaCopiaPerOgniContenutoDellImmagine) {
+  origine_.Scrivi("img/a.jpg", "IMG 40x30");
+  SqlOrigine("INSERT INTO articoli (Codice, Immagine1) VALUES ('A', 'img/a.jpg')");
+  def_.gSovrascrivi = 1;
+  const std::string p = origine_ / "img/a.jpg";
+  struct Passo {
+    const char* nome;
+    const char* contenuto;  // nullptr: the bytes stay, only the time changes
+    int copia;              // which copy the row names, in the order they were made
+    const char* misura;
+  } passi[] = {
+      {"first import", "IMG 40x30", 0, "40x30"},
+      {"replaced, other length", "IMG 400x300", 1, "400x300"},
+      {"touched", nullptr, 1, "400x300"},
+      {"repeated", "", 1, "400x300"},
+      {"replaced, same length", "IMG 300x400", 2, "300x400"},
+      {"the second bytes again", "IMG 400x300", 1, "400x300"},
+      {"the first bytes again", "IMG 40x30", 0, "40x30"},
+      {"touched again", nullptr, 0, "40x30"},
+  };
+  std::vector<std::string> copie;  // the names of the copies, in the order they were made
+  std::map<std::string, std::string> attese;  // the work folder: name and bytes
+  auto tempo = std::filesystem::last_write_time(p);
+  for (const Passo& passo : passi) {
+    SCOPED_TRACE(passo.nome);
+    const bool ripetuto = passo.contenuto != nullptr && *passo.contenuto == '\0';
+    if (passo.contenuto != nullptr && !ripetuto) origine_.Scrivi("img/a.jpg", passo.contenuto);
+    // each step at a time of its own, whatever the clock's grain
+    if (!ripetuto) std::filesystem::last_write_time(p, tempo += std::chrono::seconds(1));
+    NuovaSessione();
+    ASSERT_TRUE(Importa());
+    const std::string nome = Articolo("A", "immagine0");
+    if (passo.copia == static_cast<int>(copie.size())) {
+      EXPECT_EQ(attese.count(nome), 0u) << nome;
+      copie.push_back(nome);
+      attese[nome] = tarkpo::test::LeggiFile(p);
+    }
+    ASSERT_LT(passo.copia, static_cast<int>(copie.size()));
+    EXPECT_EQ(nome, copie[passo.copia]);
+    EXPECT_EQ(Articolo("A", "imgX0 || 'x' || imgY0"), passo.misura);
+    std::map<std::string, std::string> lavoro;
+    for (const auto& f : std::filesystem::directory_iterator(negozio_.Percorso() / "work"))
+      lavoro[f.path().filename().string()] = tarkpo::test::LeggiFile(f.path());
+    EXPECT_EQ(lavoro, attese);
+  }
+  EXPECT_EQ(copie.front(), NomeImmagineLavoro(p));
 }
 
 }  // namespace

@@ -186,7 +186,7 @@ TEST_F(ImmaginiGuastiTest, UnGuastoAOgniCopia) {
             ASSERT_GE(testi.size(), 2u);
             EXPECT_EQ(testi[testi.size() - 2],
                       "Impossibile salvare su disco le immagini copiate nella cartella \"" +
-                          CartellaNegozio() + "/work/\":\n" + std::strerror(EIO));
+                          CartellaNegozio() + "/work\":\n" + std::strerror(EIO));
           }
           if (tenuta) {
             // A picture that could not be copied keeps what its row held, the others are new:

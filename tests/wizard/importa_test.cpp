@@ -6,7 +6,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStyleHints>
+#include <cerrno>
 #include <chrono>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -14,6 +18,8 @@
 #include "core/impostazioni.h"
 #include "core/impostazioni_programma.h"
 #include "core/mappa_campi.h"
+#include "support/foto_prova.h"
+#include "support/guasti_vfs.h"
 #include "support/negozio_test.h"
 #include "tests/wizard/ambiente.h"
 #include "tests/wizard/tastiera.h"
@@ -64,6 +70,22 @@ struct Importazione {
     d.gListini[0] = 1;
     prog.gDb = prog.motore.Workspaces(0).OpenDatabase(fileOrigine, d.gTipoDb);
   }
+
+  // Item A1 names a picture of its own: the run copies it into the shop's "work" folder.
+  void ConImmagine() {
+    fs::create_directories(cartellaNegozio + "/work");
+    const QByteArray foto = test::FotoJpeg(4, 3);
+    std::ofstream(a.cartella / "a1.jpg", std::ios::binary).write(foto.data(), foto.size());
+    test::EseguiSql(fileOrigine,
+                    "ALTER TABLE articoli ADD COLUMN Immagine1 MEMO;"
+                    "UPDATE articoli SET Immagine1 = '" +
+                        (a.cartella / "a1.jpg") + "' WHERE Codice = 'A1'");
+    prog.def.gCampiArt[artImmagine1] = 4;
+    prog.def.gNomiCampiArt[artImmagine1] = "Immagine1";
+    prog.gDb->Close();  // opened on the table without the column
+    prog.gDb = prog.motore.Workspaces(0).OpenDatabase(fileOrigine, prog.def.gTipoDb);
+  }
+  bool LavoroVuoto() const { return fs::is_empty(cartellaNegozio + "/work"); }
 
   std::string Titoli() const {
     return test::PrimoValore(fileNegozio,
@@ -235,6 +257,75 @@ TEST(Importa, RepartiFallitiGliArticoliNonSiImportanoEIlBackupSparisce) {
   EXPECT_FALSE(fs::exists(t.a.cartellaProgramma + "/last.ini"));
   EXPECT_TRUE(Visibile(p.cmdBack));  // disabled, not hidden, after a failure
   EXPECT_FALSE(p.cmdBack->isEnabled());
+  EXPECT_FALSE(Visibile(p.cmdSave));
+  EXPECT_TRUE(Visibile(p.cmdFine));
+}
+
+// The flush that brings the copied pictures to the disk fails: the user reads the work
+// folder as it is named and the C library's own text of the error, in Italian where its
+// translations are installed; the import is not kept and leaves no copy.
+TEST(Importa, ImmaginiNonSalvateSuDisco) {
+  struct DiscoGuasto : IScritturaFile {
+    int SincronizzaDisco(int) override {
+      errno = EIO;
+      return -1;
+    }
+  } disco;
+  Importazione t;
+  t.ConImmagine();
+  t.prog.def.gSovrascrivi = 1;
+  t.prog.statoImportazione.copie.UsaScrittura(disco);
+  auto& p = t.prog.Form<frmImporta>();
+  p.Mostra();
+  p.cmdImport->click();
+  const std::string errore = std::strerror(EIO);
+  EXPECT_EQ(t.a.messaggi.Testi(),
+            (std::vector<std::string>{"Impossibile salvare su disco le immagini copiate nella "
+                                      "cartella \"" +
+                                          t.cartellaNegozio + "/work\":\n" + errore,
+                                      "Il negozio non è stato modificato"}));
+  EXPECT_EQ(t.Titoli(), "A1=Vecchio");
+  EXPECT_TRUE(t.LavoroVuoto());
+  EXPECT_FALSE(fs::exists(t.cartellaNegozio + "/catalog.000"));
+  // Under an Italian desktop with the C library's translations the text is theirs.
+  const char* messaggi = std::setlocale(LC_MESSAGES, nullptr);
+  if (messaggi != nullptr && std::string(messaggi).starts_with("it_IT") &&
+      fs::exists("/usr/share/locale/it/LC_MESSAGES/libc.mo")) {
+    EXPECT_NE(errore, "Input/output error");
+  }
+}
+
+// The shop's file renamed over while the commit writes it: the data went into the file
+// renamed away. The user is told that once, with the backup that is kept, and the pictures
+// the run copied for those rows are removed.
+TEST(Importa, NegozioSostituitoDuranteIlCommit) {
+  Importazione t;
+  t.ConImmagine();
+  const std::string altro = t.cartellaNegozio + "/altro.mdb";
+  fs::copy_file(t.fileNegozio, altro);
+  t.prog.def.gSovrascrivi = 1;
+  auto& p = t.prog.Form<frmImporta>();
+  p.Mostra();
+  test::GuastiVfs vfs(t.cartellaNegozio);
+  vfs.Osserva([&](test::GuastiVfs::Tipo tipo, const std::string& percorso) {
+    if (tipo != test::GuastiVfs::Tipo::Scrittura || percorso != t.fileNegozio) return;
+    vfs.Osserva(nullptr);
+    // Another process: ours would drop the import's locks by closing the file.
+    ASSERT_EQ(std::system(("mv -f '" + altro + "' '" + t.fileNegozio + "'").c_str()), 0);
+  });
+  p.cmdImport->click();
+  vfs.Osserva(nullptr);
+  EXPECT_EQ(t.a.messaggi.Testi(),
+            std::vector<std::string>{"Il file del negozio \"" + t.fileNegozio +
+                                     "\" è stato sostituito durante l'importazione: i dati "
+                                     "importati non sono nel negozio.\nE' stato conservato il "
+                                     "backup del negozio:\n" +
+                                     t.cartellaNegozio + "/catalog.000"});
+  EXPECT_EQ(t.a.messaggi.Mostrati().back().icona, Icona::Esclamazione);
+  EXPECT_EQ(t.Titoli(), "A1=Vecchio");
+  EXPECT_TRUE(fs::exists(t.cartellaNegozio + "/catalog.000"));
+  EXPECT_TRUE(t.LavoroVuoto());
+  EXPECT_FALSE(fs::exists(t.a.cartellaProgramma + "/last.ini"));
   EXPECT_FALSE(Visibile(p.cmdSave));
   EXPECT_TRUE(Visibile(p.cmdFine));
 }
