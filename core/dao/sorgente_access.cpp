@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "core/dao/sorgente_comune.h"
@@ -116,8 +117,10 @@ HandleMdb ApriMdb(const std::string& percorso, FileLetto* letto = nullptr) {
   // libmdb opens the very file looked at, through its descriptor; it looks a name up along
   // $MDBPATH, and loops on an empty entry there.
   unsetenv("MDBPATH");
-  const std::string descrittore = "/proc/self/fd/" + std::to_string(f.fd);
-  HandleMdb mdb(mdb_open(descrittore.c_str(), MDB_NOFLAGS));
+  std::string nome = "/proc/self/fd/" + std::to_string(f.fd);
+  // Without /proc mounted, the path itself, which named an ordinary file a moment ago.
+  if (::access(nome.c_str(), F_OK) != 0) nome = std::filesystem::absolute(percorso).string();
+  HandleMdb mdb(mdb_open(nome.c_str(), MDB_NOFLAGS));
   ::close(f.fd);
   if (!mdb) ErroreFileDanneggiato(percorso, "impossibile leggere il database");
   mdb_set_bind_size(mdb.get(), kDimensioneMemo);
