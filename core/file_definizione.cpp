@@ -1,12 +1,16 @@
 #include "core/file_definizione.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 #include <type_traits>
 
+#include "core/file_disco.h"
 #include "core/regionali.h"
 #include "core/testo.h"
 
@@ -63,14 +67,70 @@ void LeggiNumero(FileConfigurazione& file, T& target, Conversione converti) {
   if (v) target = *v;
 }
 
+// A definition holds 110 short lines: paths, table and field names, numbers; even with
+// every text a thousand characters long it stays near 100 KB. A file ten times as large is
+// no definition, and is refused before it is read whole.
+constexpr size_t kLimiteDefinizione = size_t{1} << 20;
+
 std::optional<std::string> LeggiFile(const std::string& percorso) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(percorso, ec)) return std::nullopt;
-  std::ifstream in(percorso, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string contenuto{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
+  std::string contenuto;
+  if (LeggiFileOrdinario(percorso, kLimiteDefinizione, contenuto) != EsitoLettura::Letto)
+    return std::nullopt;
   return contenuto;
+}
+
+// Writes `testo` as the whole file at `percorso` without ever leaving it cut short: into a
+// new file of a name of its own beside it, brought to the disk, then renamed over it, and
+// the folder brought to the disk. On any failure the old file stays as it was and the new
+// one is removed. A link at `percorso` keeps pointing at the file it names, which is the
+// one replaced; a file replaced keeps its permissions (it may hold a password).
+bool ScriviPerIntero(const std::string& percorso, const std::string& testo, IScritturaFile* hook) {
+  IScritturaFile disco;
+  IScritturaFile& scrittura = hook ? *hook : disco;
+  std::error_code ec;
+  std::filesystem::path destinazione(percorso);
+  if (std::filesystem::is_symlink(destinazione, ec)) {
+    destinazione = std::filesystem::weakly_canonical(destinazione, ec);
+    if (ec) return false;
+  }
+  const std::filesystem::path cartella =
+      destinazione.has_parent_path() ? destinazione.parent_path() : std::filesystem::path(".");
+  struct stat vecchio {};
+  const bool esiste = ::stat(destinazione.c_str(), &vecchio) == 0;
+  if (esiste && !S_ISREG(vecchio.st_mode)) return false;
+  const int dir = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return false;
+  static unsigned contatore = 0;
+  std::string nome;
+  int fd = -1;
+  while (fd < 0) {
+    nome = "." + destinazione.filename().string() + ".tarkpo-" + std::to_string(::getpid()) + "-" +
+           std::to_string(contatore++) + ".tmp";
+    fd = ::openat(dir, nome.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                  esiste ? 0600 : 0666);
+    if (fd < 0 && errno != EEXIST) {
+      ::close(dir);
+      return false;
+    }
+  }
+  bool ok = !esiste || ::fchmod(fd, vecchio.st_mode & 07777) == 0;
+  for (size_t scritti = 0; ok && scritti < testo.size();) {
+    const ssize_t n = scrittura.Scrivi(fd, testo.data() + scritti, testo.size() - scritti);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) scritti += static_cast<size_t>(n);
+  }
+  ok = ok && scrittura.Sincronizza(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::renameat(dir, nome.c_str(), dir, destinazione.filename().c_str()) == 0;
+  if (!ok) {
+    ::unlinkat(dir, nome.c_str(), 0);
+  } else {
+    // The new name lasts only once the folder is on the disk.
+    ok = scrittura.Sincronizza(dir) == 0;
+  }
+  ::close(dir);
+  return ok;
 }
 
 void CaricaDa(DefinizioneImportazione& d, const std::string& contenuto) {
@@ -139,15 +199,9 @@ std::string TestoFileConfigurazione(const DefinizioneImportazione& d) {
 }
 
 bool SalvaImportazione(const DefinizioneImportazione& d, const std::string& percorso,
-                       IMessaggi& messaggi) {
-  std::string testo = TestoFileConfigurazione(d);
-  bool scritto = false;
-  if (!testo.empty()) {
-    std::ofstream out(percorso, std::ios::binary | std::ios::trunc);
-    out << testo;
-    out.close();
-    scritto = !out.fail();
-  }
+                       IMessaggi& messaggi, IScritturaFile* scrittura) {
+  const std::string testo = TestoFileConfigurazione(d);
+  const bool scritto = !testo.empty() && ScriviPerIntero(percorso, testo, scrittura);
   if (!scritto) {
     messaggi.Mostra("Impossibile salvare questa importazione in " + percorso, Icona::Esclamazione,
                     Pulsanti::Ok);
@@ -163,17 +217,14 @@ int CaricaImportazione(DefinizioneImportazione& d, const std::string& percorso) 
   return d.gSeparatore != separatore ? 2 : 1;
 }
 
-void SalvaStatoTemp(const DefinizioneImportazione& d, const std::string& cartella) {
+void SalvaStatoTemp(const DefinizioneImportazione& d, const std::string& cartella,
+                    IScritturaFile* scrittura) {
   const std::string percorso = PercorsoStatoTemp(cartella);
   std::string testo = TestoFileConfigurazione(d);
+  // An older "main.tmp" would otherwise be restored in place of this definition.
   std::error_code ec;
-  if (testo.empty()) {
-    // An older "main.tmp" would otherwise be restored in place of this definition.
+  if (testo.empty() || !ScriviPerIntero(percorso, testo, scrittura))
     std::filesystem::remove(percorso, ec);
-    return;
-  }
-  std::ofstream out(percorso, std::ios::binary | std::ios::trunc);
-  out << testo;
 }
 
 void CaricaStatoTemp(DefinizioneImportazione& d, const std::string& cartella) {

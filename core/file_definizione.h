@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/definizione.h"
+#include "core/immagini.h"
 #include "core/messaggi.h"
 #include "core/programma.h"
 
@@ -40,18 +41,21 @@ void LeggiValore(FileConfigurazione& file, float& target);
 // a line break, which would shift every later line.
 std::string TestoFileConfigurazione(const DefinizioneImportazione& d);
 
-// Writes the definition to `percorso`; on failure shows "Impossibile salvare questa
-// importazione in " and the path, and returns false.
+// Writes the definition to `percorso`, whole or not at all: a failure leaves the file that
+// stood there as it was, shows "Impossibile salvare questa importazione in " and the path,
+// and returns false. `scrittura` makes the writes (tests make them fail).
 bool SalvaImportazione(const DefinizioneImportazione& d, const std::string& percorso,
-                       IMessaggi& messaggi);
+                       IMessaggi& messaggi, IScritturaFile* scrittura = nullptr);
 // Reads the definition from `percorso`: 0 when the file cannot be read (nothing changes),
 // 2 when the CSV delimiter choice changed with it, else 1.
 int CaricaImportazione(DefinizioneImportazione& d, const std::string& percorso);
 
-// "main.tmp" in `cartella`: written silently (nothing when it cannot be), read silently
-// and deleted after reading.
+// "main.tmp" in `cartella`: written silently, whole or not at all (when it cannot be
+// written none is left: an older one would be restored in place of this definition), read
+// silently and deleted after reading.
 void SalvaStatoTemp(const DefinizioneImportazione& d,
-                    const std::string& cartella = CartellaProgramma());
+                    const std::string& cartella = CartellaProgramma(),
+                    IScritturaFile* scrittura = nullptr);
 void CaricaStatoTemp(DefinizioneImportazione& d, const std::string& cartella = CartellaProgramma());
 
 }  // namespace tarkpo

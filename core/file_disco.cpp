@@ -25,6 +25,82 @@ std::optional<ImprontaFile> Impronta(const std::string& percorso) {
   return ImprontaDa(info);
 }
 
+FileInLettura ApriFileOrdinario(const std::string& percorso) {
+  FileInLettura f;
+  const int fd = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    f.errore = errno;
+    return f;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    f.errore = errno;
+  } else if (S_ISREG(info.st_mode)) {
+    // Reads of an ordinary file never wait; the flag is cleared so that none returns EAGAIN
+    // on a file system that would heed it.
+    const int flag = ::fcntl(fd, F_GETFL);
+    if (flag >= 0 && ::fcntl(fd, F_SETFL, flag & ~O_NONBLOCK) == 0) {
+      f.fd = fd;
+      f.impronta = ImprontaDa(info);
+      return f;
+    }
+    f.errore = errno;
+  }
+  ::close(fd);
+  return f;
+}
+
+EsitoLettura LeggiFileOrdinario(const std::string& percorso, size_t limite, std::string& dati,
+                                ImprontaFile* impronta) {
+  const FileInLettura f = ApriFileOrdinario(percorso);
+  if (f.fd < 0) return f.NonOrdinario() ? EsitoLettura::NonOrdinario : EsitoLettura::NonAperto;
+  EsitoLettura esito = EsitoLettura::Letto;
+  dati.clear();
+  if (static_cast<uint64_t>(f.impronta.lunghezza) > limite) {
+    esito = EsitoLettura::TroppoGrande;
+  } else {
+    dati.reserve(static_cast<size_t>(f.impronta.lunghezza));
+    char blocco[1 << 16];
+    for (;;) {
+      const ssize_t n = LeggiDa(f.fd, blocco, sizeof blocco);
+      if (n < 0) {
+        esito = EsitoLettura::ErroreLettura;
+        break;
+      }
+      if (n == 0) break;
+      // A file that grows while it is read is held to the bound too.
+      if (dati.size() + static_cast<size_t>(n) > limite) {
+        esito = EsitoLettura::TroppoGrande;
+        break;
+      }
+      dati.append(blocco, static_cast<size_t>(n));
+    }
+    struct stat dopo {};
+    if (esito == EsitoLettura::Letto &&
+        (::fstat(f.fd, &dopo) != 0 || ImprontaDa(dopo) != f.impronta))
+      esito = EsitoLettura::Cambiato;
+  }
+  ::close(f.fd);
+  if (esito != EsitoLettura::Letto) dati.clear();
+  if (impronta) *impronta = f.impronta;
+  return esito;
+}
+
+std::string InizioFile(const std::string& percorso, size_t n) {
+  const FileInLettura f = ApriFileOrdinario(percorso);
+  if (f.fd < 0) return "";
+  std::string dati(n, '\0');
+  size_t letti = 0;
+  while (letti < n) {
+    const ssize_t m = LeggiDa(f.fd, dati.data() + letti, n - letti);
+    if (m <= 0) break;
+    letti += static_cast<size_t>(m);
+  }
+  ::close(f.fd);
+  dati.resize(letti);
+  return dati;
+}
+
 ssize_t LeggiDa(int fd, char* dati, size_t n) {
   ssize_t letti;
   do letti = ::read(fd, dati, n);
@@ -49,8 +125,8 @@ bool StessiByte(int a, int b) {
 }
 
 bool StessiByte(const std::string& primo, const std::string& secondo) {
-  const int a = ::open(primo.c_str(), O_RDONLY | O_CLOEXEC);
-  const int b = ::open(secondo.c_str(), O_RDONLY | O_CLOEXEC);
+  const int a = ApriFileOrdinario(primo).fd;
+  const int b = ApriFileOrdinario(secondo).fd;
   const bool uguali = a >= 0 && b >= 0 && StessiByte(a, b);
   if (a >= 0) ::close(a);
   if (b >= 0) ::close(b);

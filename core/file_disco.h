@@ -3,6 +3,7 @@
 // and whether two files hold the same bytes.
 #include <sys/stat.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +28,32 @@ struct ImprontaFile {
 ImprontaFile ImprontaDa(const struct stat& info);
 // The ordinary file at the path (links followed); nothing when there is none.
 std::optional<ImprontaFile> Impronta(const std::string& percorso);
+
+// An ordinary file opened to be read.
+struct FileInLettura {
+  int fd = -1;            // blocking, close-on-exec; -1 when not opened
+  int errore = 0;         // errno of open(2) or fstat(2); 0 when opened, or not an ordinary file
+  ImprontaFile impronta;  // of the file opened
+  bool NonOrdinario() const { return fd < 0 && errore == 0; }
+};
+
+// Opens the file at `percorso` (links followed) only when it is an ordinary file. It is
+// opened without waiting, so a FIFO with no writer never hangs the program, and looked at
+// before anything is read from it, so a device such as /dev/zero is never read; a folder,
+// a FIFO, a device or a socket is closed at once and gives fd -1 with errore 0.
+FileInLettura ApriFileOrdinario(const std::string& percorso);
+
+enum class EsitoLettura { Letto, NonAperto, NonOrdinario, TroppoGrande, ErroreLettura, Cambiato };
+
+// The whole ordinary file at `percorso` into `dati`, refused without reading it whole when
+// it holds more than `limite` bytes. `impronta`, when given, receives the file's identity
+// as it was opened; the result is Cambiato when the file changed while it was read.
+EsitoLettura LeggiFileOrdinario(const std::string& percorso, size_t limite, std::string& dati,
+                                ImprontaFile* impronta = nullptr);
+
+// The first `n` bytes of the ordinary file at `percorso` (fewer when it is shorter); empty
+// when it is no ordinary file or cannot be read.
+std::string InizioFile(const std::string& percorso, size_t n);
 
 // read(2), tried again when a signal cuts it short.
 ssize_t LeggiDa(int fd, char* dati, size_t n);

@@ -218,7 +218,7 @@ void ElencaLavoro(int cartella, bool pulisci, Versione versione) {
 
 // Whether the file and the copy `nome` of the folder hold the same bytes.
 bool StessiByteDi(int cartella, const std::string& file, const std::string& nome) {
-  Fd a(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd a(ApriFileOrdinario(file).fd);
   Fd b(::openat(cartella, nome.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
   return a.Valido() && b.Valido() && StessiByte(*a, *b);
 }
@@ -411,7 +411,7 @@ bool CopieImmagini::ApriLavoro(const std::string& pathNegozio) {
 CopieImmagini::Esito CopieImmagini::NuovaCopia(const std::string& file, const struct stat& origine,
                                                const std::string& base, const std::string& nome,
                                                IScatolaImmagine& scatola) {
-  Fd sorgente(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd sorgente(ApriFileOrdinario(file).fd);
   struct stat letto {};
   auto invariata = [&] {
     return ::fstat(*sorgente, &letto) == 0 && letto.st_size == origine.st_size &&

@@ -459,6 +459,8 @@ bool ImportaArticoli(Contesto& c) {
           origine.MoveNext();
         }
         esito = true;
+      } catch (const dao::FileCambiato& e) {
+        MostraFileCambiato(e, c.messaggi);
       } catch (const dao::ErroreDao&) {
         // the source stopped answering: the run cannot be complete
       }

@@ -54,6 +54,12 @@ std::string MessaggioTabellaNonAperta(const DefinizioneImportazione& def,
   return "Non è stato possibile aprire la tabella " + NomeMostrato(def, tabella) + ":\n" + errore;
 }
 
+void MostraFileCambiato(const dao::FileCambiato& errore, IMessaggi& messaggi) {
+  messaggi.Mostra(
+      "Il file \"" + errore.Percorso() + "\" è stato modificato durante l'importazione.",
+      Icona::Esclamazione);
+}
+
 bool ApriTabellaOrigine(StatoMotore& stato, const DefinizioneImportazione& def,
                         const std::string& tabella, IProgresso& progresso, IMessaggi& messaggi) {
   ChiudiRecordset(stato.gRsOrigine);
@@ -67,6 +73,9 @@ bool ApriTabellaOrigine(StatoMotore& stato, const DefinizioneImportazione& def,
     progresso.Massimo(static_cast<float>(rs.RecordCount()));
     rs.MoveFirst();
     return true;
+  } catch (const dao::FileCambiato& e) {
+    MostraFileCambiato(e, messaggi);
+    return false;
   } catch (const dao::ErroreDao& e) {
     messaggi.Mostra(MessaggioTabellaNonAperta(def, tabella, e.Descrizione()));
     return false;

@@ -35,4 +35,7 @@ bool VerificaCampiArticoli(StatoMotore& stato, const DefinizioneImportazione& de
 std::string MessaggioTabellaNonAperta(const DefinizioneImportazione& def,
                                       const std::string& tabella, const std::string& errore);
 
+// Says that a source file changed while the import read it: its rows cannot be trusted.
+void MostraFileCambiato(const dao::FileCambiato& errore, IMessaggi& messaggi);
+
 }  // namespace tarkpo::motore

@@ -205,6 +205,8 @@ bool ImportaReparti(Contesto& c) {
         origine.MoveNext();
       }
       esito = true;
+    } catch (const dao::FileCambiato& e) {
+      MostraFileCambiato(e, c.messaggi);
     } catch (const dao::ErroreDao&) {
       // the source stopped answering: the run cannot be complete
     }

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "core/caratteri.h"
 #include "core/dao/apri_sorgente.h"
@@ -19,11 +18,7 @@ namespace tarkpo::dao {
 namespace {
 
 bool EFileSqlite(const std::string& percorso) {
-  std::ifstream in(percorso, std::ios::binary);
-  char intestazione[16] = {};
-  in.read(intestazione, sizeof intestazione);
-  return in.gcount() == 16 &&
-         std::string_view(intestazione, 16) == std::string_view("SQLite format 3\0", 16);
+  return InizioFile(percorso, 16) == std::string_view("SQLite format 3\0", 16);
 }
 
 // A connect string that asks for nothing but the file itself ("", "Access 2000;PWD=...").
@@ -61,10 +56,9 @@ LetturaSqlite LetturaSolaLettura(const std::string& percorso, bool condivisa) {
   const bool accanto = condivisa || std::filesystem::exists(percorso + "-wal", ec) ||
                        std::filesystem::exists(percorso + "-journal", ec);
   // Bytes 18 and 19 of the header are 2 in a WAL database.
-  std::ifstream in(percorso, std::ios::binary);
-  char intestazione[20] = {};
-  in.read(intestazione, sizeof intestazione);
-  const bool modoWal = in.gcount() == 20 && (intestazione[18] == 2 || intestazione[19] == 2);
+  const std::string intestazione = InizioFile(percorso, 20);
+  const bool modoWal =
+      intestazione.size() == 20 && (intestazione[18] == 2 || intestazione[19] == 2);
   LetturaSqlite l;
   l.immutabile = modoWal && !accanto;
   l.uri = "file:";
@@ -111,6 +105,7 @@ std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, Acce
                     : ApriSqlite(percorso, percorso, SQLITE_OPEN_READWRITE);
   auto conn = std::make_shared<Connessione>(db, percorso, solaLettura);
   conn->immutabile = lettura.immutabile;
+  conn->sorgente = accesso == Accesso::Lettura;
   try {
     if (!solaLettura) {
       // The rollback journal keeps the data file whole by itself whenever nothing is

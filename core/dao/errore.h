@@ -41,4 +41,18 @@ class ErroreDao : public std::runtime_error {
   int numero_;
 };
 
+// A source file that changed while its rows were read (rewritten, cut short, replaced): the
+// rows read may belong to two versions of it, or stop where it was cut.
+class FileCambiato : public ErroreDao {
+ public:
+  explicit FileCambiato(const std::string& percorso)
+      : ErroreDao(errori::kErroreMotore,
+                  "Il file \"" + percorso + "\" è stato modificato mentre veniva letto."),
+        percorso_(percorso) {}
+  const std::string& Percorso() const { return percorso_; }
+
+ private:
+  std::string percorso_;
+};
+
 }  // namespace tarkpo::dao

@@ -63,6 +63,8 @@ class Connessione {
   bool inTransazione = false;
   // Read as an immutable file: SQLite takes no lock and assumes that nothing changes it.
   bool immutabile = false;
+  // A source, which must not change while a recordset reads it through (FileCambiato).
+  bool sorgente = false;
   // The error with which SQLite ended the pending transaction by itself (a full disk, an
   // I/O error); "" while it holds. Once set, the connection refuses every write
   // (query_only) until the workspace ends the transaction.

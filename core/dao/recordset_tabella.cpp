@@ -9,6 +9,7 @@
 
 #include "core/dao/conversioni.h"
 #include "core/dao/interno.h"
+#include "core/file_disco.h"
 
 namespace tarkpo::dao {
 
@@ -183,7 +184,23 @@ struct DatiDynaset {
   uint32_t vivi = 0;
   uint64_t versione = 0;  // grows with every write, so cached rows know they are stale
   std::unordered_map<int, Indice> indici;
+  // A source, as it was when its rows were listed: SQLite's count of the commits other
+  // connections made to it, and the file (a file put in its place is not seen by that count).
+  struct Stato {
+    int64_t commit = 0;
+    std::optional<ImprontaFile> file;
+    bool operator==(const Stato&) const = default;
+  };
+  std::optional<Stato> sorgente;
 };
+
+DatiDynaset::Stato StatoSorgente(Connessione& conn) {
+  sqlite3_stmt* st = conn.Prepara("PRAGMA data_version");
+  if (sqlite3_step(st) != SQLITE_ROW) conn.Errore(sqlite3_extended_errcode(conn.Db()));
+  DatiDynaset::Stato stato{sqlite3_column_int64(st, 0), Impronta(conn.Percorso())};
+  sqlite3_reset(st);
+  return stato;
+}
 
 // The index key of a value in column `campo`; false for Null, which matches nothing.
 bool ChiaveIndice(const Valore& v, const FieldDef& campo, std::string& chiave) {
@@ -206,6 +223,7 @@ bool ChiaveIndice(const Valore& v, const FieldDef& campo, std::string& chiave) {
 std::shared_ptr<DatiDynaset> CaricaDati(Connessione& conn, std::shared_ptr<InfoTabella> info) {
   auto dati = std::make_shared<DatiDynaset>();
   dati->info = std::move(info);
+  if (conn.sorgente) dati->sorgente = StatoSorgente(conn);
   sqlite3_stmt* st = conn.Prepara("SELECT rowid FROM " + dati->info->sqlNome + " ORDER BY rowid");
   int rc;
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) dati->chiavi.push_back(sqlite3_column_int64(st, 0));
@@ -256,10 +274,16 @@ class RecordsetTabella : public Recordset {
     if (stato_ == Stato::Eof || dati_->vivi == 0) NessunRecord();
     size_t p = stato_ == Stato::Bof ? 0 : pos_ + 1;
     while (p < dati_->chiavi.size() && dati_->eliminato[p]) ++p;
-    if (p < dati_->chiavi.size())
+    if (p < dati_->chiavi.size()) {
       Posiziona(p);
-    else
-      stato_ = Stato::Eof;
+      return;
+    }
+    stato_ = Stato::Eof;
+    // Past the last row of a source, its rows must all have come from the database as it
+    // was listed: another program's commit in between, or another file put in its place,
+    // may have given rows of two versions, or none of those added meanwhile.
+    if (dati_->sorgente && StatoSorgente(*conn_) != *dati_->sorgente)
+      throw FileCambiato(conn_->Percorso());
   }
   int32_t RecordCount() const override {
     Attivo();

@@ -1,5 +1,7 @@
 #include "core/dao/sorgente_access.h"
 
+#include <unistd.h>
+
 // libmdb's header needs these first.
 #include <glib.h>
 #include <iconv.h>
@@ -9,9 +11,10 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <string>
 
 #include "core/dao/sorgente_comune.h"
+#include "core/file_disco.h"
 #include "core/regionali.h"
 #include "core/testo.h"
 
@@ -47,16 +50,15 @@ void Rc4(const unsigned char* chiave, size_t lunghezzaChiave, unsigned char* dat
 // page: 128 bytes at 0x18 RC4-encoded; in Jet 4 the password is UTF-16 masked with the
 // creation date, in Jet 3 plain 8-bit text.
 Intestazione LeggiIntestazione(const std::string& percorso) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(percorso, ec))
+  const auto file = Impronta(percorso);
+  if (!file)
     throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
-  const auto dimensione = std::filesystem::file_size(percorso, ec);
+  const auto dimensione = static_cast<uint64_t>(file->lunghezza);
   unsigned char pagina[0x18 + 128] = {};
-  std::ifstream f(percorso, std::ios::binary);
-  f.read(reinterpret_cast<char*>(pagina), sizeof pagina);
-  if (!f || ec ||
-      (std::memcmp(pagina + 4, "Standard Jet DB", 15) != 0 &&
-       std::memcmp(pagina + 4, "Standard ACE DB", 15) != 0))
+  const std::string inizio = InizioFile(percorso, sizeof pagina);
+  std::memcpy(pagina, inizio.data(), inizio.size());
+  if (inizio.size() != sizeof pagina || (std::memcmp(pagina + 4, "Standard Jet DB", 15) != 0 &&
+                                         std::memcmp(pagina + 4, "Standard ACE DB", 15) != 0))
     ErroreFileDanneggiato(percorso, "non è un database di Access");
   Intestazione intestazione;
   const bool jet3 = pagina[0x14] == 0;
@@ -105,13 +107,24 @@ struct LiberaTabella {
 };
 using TabellaMdb = std::unique_ptr<MdbTableDef, LiberaTabella>;
 
-HandleMdb ApriMdb(const std::string& percorso) {
-  // libmdb looks the name up along $MDBPATH, and loops on an empty entry there.
+// The database, opened only when it is an ordinary file: libmdb would wait for ever on a
+// FIFO. `letto`, when given, receives the file as it was opened.
+HandleMdb ApriMdb(const std::string& percorso, FileLetto* letto = nullptr) {
+  const FileInLettura f = ApriFileOrdinario(percorso);
+  if (f.NonOrdinario()) ErroreFileDanneggiato(percorso, "non è un file ordinario");
+  if (f.fd < 0)
+    throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
+  // libmdb opens the very file looked at, through its descriptor; it looks a name up along
+  // $MDBPATH, and loops on an empty entry there.
   unsetenv("MDBPATH");
-  const std::string assoluto = std::filesystem::absolute(percorso).string();
-  HandleMdb mdb(mdb_open(assoluto.c_str(), MDB_NOFLAGS));
+  std::string nome = "/proc/self/fd/" + std::to_string(f.fd);
+  // Without /proc mounted, the path itself, which named an ordinary file a moment ago.
+  if (::access(nome.c_str(), F_OK) != 0) nome = std::filesystem::absolute(percorso).string();
+  HandleMdb mdb(mdb_open(nome.c_str(), MDB_NOFLAGS));
+  ::close(f.fd);
   if (!mdb) ErroreFileDanneggiato(percorso, "impossibile leggere il database");
   mdb_set_bind_size(mdb.get(), kDimensioneMemo);
+  if (letto) *letto = {percorso, f.impronta};
   return mdb;
 }
 
@@ -245,7 +258,9 @@ TipoValore TipoCampo(int tipoMdb) {
 class CursoreAccess : public CursoreSorgente {
  public:
   CursoreAccess(const std::string& percorso, const VoceCatalogo& tabella)
-      : percorso_(percorso), mdb_(ApriMdb(percorso)), voce_(NuovaVoce(mdb_.get(), tabella)) {
+      : percorso_(percorso),
+        mdb_(ApriMdb(percorso, &letto_)),
+        voce_(NuovaVoce(mdb_.get(), tabella)) {
     tabella_.reset(mdb_read_table(voce_.get()));
     if (!tabella_ || !mdb_read_columns(tabella_.get()))
       ErroreFileDanneggiato(percorso, "tabella '" + tabella.nome + "' illeggibile");
@@ -262,10 +277,25 @@ class CursoreAccess : public CursoreSorgente {
     mdb_rewind_table(tabella_.get());
   }
 
+  // Past the last row, and at any error, the file must be the one opened, as it was: one
+  // written meanwhile may have given rows of two versions, or pages that no longer fit.
+  bool Leggi(std::vector<Valore>& riga) override {
+    bool letta = false;
+    try {
+      letta = LeggiRiga(riga);
+    } catch (const ErroreDao&) {
+      VerificaInvariato(letto_);
+      throw;
+    }
+    if (!letta) VerificaInvariato(letto_);
+    return letta;
+  }
+
+ private:
   // Rows in the table's order, slot by slot of its data pages: a row that grew and moved to
   // another page is read where its slot stands, through the pointer the slot holds, and
   // skipped where it now lies.
-  bool Leggi(std::vector<Valore>& riga) override {
+  bool LeggiRiga(std::vector<Valore>& riga) {
     MdbTableDef* t = tabella_.get();
     MdbHandle* mdb = t->entry->mdb;
     for (;;) {
@@ -310,7 +340,6 @@ class CursoreAccess : public CursoreSorgente {
     }
   }
 
- private:
   Valore Valore_(const MdbColumn& colonna, const MdbField& campo, unsigned c) {
     // A Boolean lives in the null mask itself: a set bit is True.
     if (colonna.col_type == MDB_BOOL) return Valore::Booleano(!campo.is_null);
@@ -360,6 +389,7 @@ class CursoreAccess : public CursoreSorgente {
   }
 
   std::string percorso_;
+  FileLetto letto_;  // before mdb_, which fills it
   HandleMdb mdb_;
   VoceMdb voce_;  // the table definition points at it
   TabellaMdb tabella_;

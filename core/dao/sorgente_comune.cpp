@@ -131,6 +131,11 @@ void ErroreFileDanneggiato(const std::string& percorso, const std::string& detta
                   "Formato di database non riconosciuto '" + percorso + "' (" + dettaglio + ").");
 }
 
+void VerificaInvariato(const FileLetto& file) {
+  const auto ora = Impronta(file.percorso);
+  if (!ora || *ora != file.impronta) throw FileCambiato(file.percorso);
+}
+
 std::optional<size_t> CercaTabella(const std::vector<TabellaSorgente>& tabelle,
                                    std::string_view nome) {
   std::vector<std::string_view> nomi;

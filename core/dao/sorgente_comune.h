@@ -7,6 +7,7 @@
 #include "core/caratteri.h"
 #include "core/dao/errore.h"
 #include "core/dao/sorgente.h"
+#include "core/file_disco.h"
 
 namespace tarkpo::dao {
 
@@ -37,6 +38,14 @@ class ValidatoreUtf8 {
 [[noreturn]] void ErroreTabellaNonTrovata(const std::string& tabella);
 // A damaged or unreadable source file.
 [[noreturn]] void ErroreFileDanneggiato(const std::string& percorso, const std::string& dettaglio);
+
+// A file a source reads, as it was when it was opened.
+struct FileLetto {
+  std::string percorso;
+  ImprontaFile impronta;
+};
+// Raises FileCambiato when the file is no longer the one opened, as it was then.
+void VerificaInvariato(const FileLetto& file);
 
 // Finds a table by name, ignoring case; raises 3078 when there is none.
 size_t IndiceTabella(const std::vector<TabellaSorgente>& tabelle, const std::string& nome);

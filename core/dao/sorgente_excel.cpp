@@ -1,9 +1,7 @@
 #include "core/dao/sorgente_excel.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
 
 #include "core/dao/cartella_excel.h"
 #include "core/dao/conversioni.h"
@@ -45,13 +43,22 @@ TipoValore TipoColonna(const Conta& conta, bool imex) {
   return migliore;
 }
 
-CartellaExcel LeggiFile(const std::string& percorso) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(percorso, ec))
-    throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
-  std::ifstream f(percorso, std::ios::binary);
-  const std::string dati{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-  if (!f.good() && !f.eof()) ErroreFileDanneggiato(percorso, "file non leggibile");
+// The workbook, read whole; `letto` receives the file as it was read.
+CartellaExcel LeggiFile(const std::string& percorso, FileLetto& letto) {
+  std::string dati;
+  letto.percorso = percorso;
+  switch (LeggiFileOrdinario(percorso, SIZE_MAX, dati, &letto.impronta)) {
+    case EsitoLettura::Letto:
+      break;
+    case EsitoLettura::NonAperto:
+      throw ErroreDao(errori::kFileNonTrovato, "Impossibile trovare il file '" + percorso + "'.");
+    case EsitoLettura::NonOrdinario:
+      ErroreFileDanneggiato(percorso, "non è un file ordinario");
+    case EsitoLettura::Cambiato:
+      throw FileCambiato(percorso);
+    default:
+      ErroreFileDanneggiato(percorso, "file non leggibile");
+  }
   if (!HaFirmaFileComposto(dati)) {
     ErroreFileDanneggiato(percorso, ECartellaExcelAntica(dati)
                                         ? "cartella di lavoro di Excel 4.0 o precedente"
@@ -73,13 +80,22 @@ class CursoreExcel : public CursoreSorgente {
  public:
   CursoreExcel(std::shared_ptr<const CartellaExcel> cartella, const FoglioExcel& foglio,
                uint32_t primaRiga, const TabellaSorgente& tabella,
-               const ImpostazioniRegionali& regionali)
-      : cartella_(std::move(cartella)), foglio_(foglio), riga_(primaRiga), regionali_(regionali) {
+               const ImpostazioniRegionali& regionali, const FileLetto& file)
+      : cartella_(std::move(cartella)),
+        foglio_(foglio),
+        riga_(primaRiga),
+        regionali_(regionali),
+        file_(file) {
     for (const auto& campo : tabella.campi) tipi_.push_back(campo.tipo);
   }
 
+  // The rows come from the workbook as it was read; past the last one it must still be that
+  // file, unchanged, or the import would hold a version of it that is gone.
   bool Leggi(std::vector<Valore>& riga) override {
-    if (riga_ >= foglio_.fineRiga) return false;
+    if (riga_ >= foglio_.fineRiga) {
+      VerificaInvariato(file_);
+      return false;
+    }
     riga.assign(tipi_.size(), Valore::Null());
     const auto& celle = foglio_.celle;
     while (cella_ < celle.size() && celle[cella_].riga < riga_) ++cella_;
@@ -98,6 +114,7 @@ class CursoreExcel : public CursoreSorgente {
   uint32_t riga_;
   size_t cella_ = 0;
   ImpostazioniRegionali regionali_;
+  FileLetto file_;
   std::vector<TipoValore> tipi_;
 };
 
@@ -105,7 +122,7 @@ class SorgenteExcel : public Sorgente {
  public:
   SorgenteExcel(const std::string& percorso, const OpzioniExcel& opzioni)
       : regionali_(opzioni.regionali),
-        cartella_(std::make_shared<const CartellaExcel>(LeggiFile(percorso))) {
+        cartella_(std::make_shared<const CartellaExcel>(LeggiFile(percorso, file_))) {
     for (const auto& foglio : cartella_->fogli) {
       // Excel keeps sheet names unique whatever their case; tables are found by name.
       if (CercaTabella(tabelle_, NomeTabella(foglio.nome)))
@@ -119,7 +136,7 @@ class SorgenteExcel : public Sorgente {
   std::unique_ptr<CursoreSorgente> Apri(const std::string& tabella) override {
     const size_t i = IndiceTabella(tabelle_, tabella);
     return std::make_unique<CursoreExcel>(cartella_, cartella_->fogli[i], primeRighe_[i],
-                                          tabelle_[i], regionali_);
+                                          tabelle_[i], regionali_, file_);
   }
 
  private:
@@ -155,6 +172,7 @@ class SorgenteExcel : public Sorgente {
   }
 
   ImpostazioniRegionali regionali_;
+  FileLetto file_;  // before cartella_, which is read into it
   std::shared_ptr<const CartellaExcel> cartella_;
   std::vector<TabellaSorgente> tabelle_;
   std::vector<uint32_t> primeRighe_;

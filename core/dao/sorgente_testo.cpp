@@ -1,5 +1,7 @@
 #include "core/dao/sorgente_testo.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -12,6 +14,7 @@
 
 #include "core/caratteri.h"
 #include "core/dao/sorgente_comune.h"
+#include "core/file_disco.h"
 #include "core/testo.h"
 
 namespace tarkpo::dao {
@@ -39,10 +42,18 @@ class LettoreRecord {
  public:
   LettoreRecord(const std::string& percorso, char delimitatore)
       : percorso_(percorso), delimitatore_(delimitatore) {
-    file_ = std::fopen(percorso.c_str(), "rb");
-    if (!file_)
+    const FileInLettura f = ApriFileOrdinario(percorso);
+    if (f.NonOrdinario())
+      throw ErroreDao(errori::kFormatoNonRiconosciuto,
+                      "Impossibile leggere il file '" + percorso + "': non è un file ordinario.");
+    if (f.fd >= 0) file_ = ::fdopen(f.fd, "rb");
+    if (!file_) {
+      const int errore = f.fd < 0 ? f.errore : errno;
+      if (f.fd >= 0) ::close(f.fd);
       throw ErroreDao(errori::kFileNonTrovato,
-                      "Impossibile aprire il file '" + percorso + "': " + std::strerror(errno));
+                      "Impossibile aprire il file '" + percorso + "': " + std::strerror(errore));
+    }
+    letto_ = {percorso, f.impronta};
     buffer_.resize(1 << 16);
   }
   ~LettoreRecord() {
@@ -97,6 +108,8 @@ class LettoreRecord {
   // Whether the file ended inside a quoted field: a stray quote swallowed the rest of it.
   bool Aperto() const { return aperto_; }
   const std::string& Percorso() const { return percorso_; }
+  // The file as it was opened.
+  const FileLetto& Letto() const { return letto_; }
 
   // Passes the rest of the file through the validator.
   void ValidaResto() {
@@ -130,6 +143,7 @@ class LettoreRecord {
   size_t pos_ = 0, fine_ = 0;
   ValidatoreUtf8* validatore_ = nullptr;
   bool aperto_ = false;
+  FileLetto letto_;
 };
 
 // Spaces and tabs around a value.
@@ -214,15 +228,40 @@ std::string_view Spazi(std::string_view t) {
   return t;
 }
 
-std::map<std::string, Voce> LeggiSchemaIni(const fs::path& percorso) {
+// schema.ini holds a few lines for each file of the folder; a megabyte is thousands of
+// files' worth, and anything larger is not a settings file.
+constexpr size_t kLimiteSchemaIni = size_t{1} << 20;
+
+// The settings of schema.ini, and the file as it was read. One that cannot be opened gives
+// no settings, as when there is none; one that is no ordinary file (a FIFO, a device), too
+// large or changing while it is read is refused.
+std::map<std::string, Voce> LeggiSchemaIni(const fs::path& percorso,
+                                           std::optional<FileLetto>& letto) {
   std::map<std::string, Voce> voci;
-  std::FILE* f = std::fopen(percorso.c_str(), "rb");
-  if (!f) return voci;
   std::string contenuto;
-  char blocco[4096];
-  size_t n;
-  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) contenuto.append(blocco, n);
-  std::fclose(f);
+  ImprontaFile impronta;
+  const char* motivo = nullptr;
+  switch (LeggiFileOrdinario(percorso, kLimiteSchemaIni, contenuto, &impronta)) {
+    case EsitoLettura::Letto:
+      break;
+    case EsitoLettura::NonAperto:
+      return voci;
+    case EsitoLettura::NonOrdinario:
+      motivo = "non è un file ordinario";
+      break;
+    case EsitoLettura::TroppoGrande:
+      motivo = "è più grande di 1 MB";
+      break;
+    case EsitoLettura::ErroreLettura:
+      motivo = "errore di lettura";
+      break;
+    case EsitoLettura::Cambiato:
+      throw FileCambiato(percorso.string());
+  }
+  if (motivo)
+    throw ErroreDao(errori::kFormatoNonRiconosciuto,
+                    "Impossibile leggere il file '" + percorso.string() + "': " + motivo + ".");
+  letto = FileLetto{percorso.string(), impronta};
   Voce* corrente = nullptr;
   size_t inizio = 0;
   while (inizio <= contenuto.size()) {
@@ -276,8 +315,11 @@ void Converti(std::string& destinazione, const std::string& grezzo, bool utf8) {
 class CursoreTesto : public CursoreSorgente {
  public:
   CursoreTesto(const FileTesto& file, const TabellaSorgente& tabella,
-               const ImpostazioniRegionali& regionali)
-      : file_(file), lettore_(file.percorso, file.delimitatore), regionali_(regionali) {
+               const ImpostazioniRegionali& regionali, std::optional<FileLetto> schemaIni)
+      : file_(file),
+        lettore_(file.percorso, file.delimitatore),
+        regionali_(regionali),
+        schemaIni_(std::move(schemaIni)) {
     for (const auto& campo : tabella.campi) tipi_.push_back(campo.tipo);
     lettore_.SaltaBom();  // never data, whatever the encoding
     if (file_.intestazione) Prossimo();
@@ -293,9 +335,18 @@ class CursoreTesto : public CursoreSorgente {
 
  private:
   // The next record. A quote still open at the end of the file is an error: the rows it
-  // swallowed would read as one, and the rest of the table as missing.
+  // swallowed would read as one, and the rest of the table as missing. At the end, and at
+  // any error, the file and the settings it was read with must be as they were when it was
+  // opened: a file rewritten meanwhile (an export starting again) reads cut short, or mixed.
   bool Prossimo() {
-    const bool letto = lettore_.Prossimo(campi_);
+    bool letto = false;
+    try {
+      letto = lettore_.Prossimo(campi_);
+    } catch (const ErroreDao&) {
+      VerificaFile();
+      throw;
+    }
+    if (!letto || lettore_.Aperto()) VerificaFile();
     if (lettore_.Aperto())
       throw ErroreDao(errori::kFormatoNonRiconosciuto,
                       "Virgolette non chiuse alla fine del file '" + lettore_.Percorso() + "'.");
@@ -322,9 +373,15 @@ class CursoreTesto : public CursoreSorgente {
     }
   }
 
+  void VerificaFile() const {
+    VerificaInvariato(lettore_.Letto());
+    if (schemaIni_) VerificaInvariato(*schemaIni_);
+  }
+
   FileTesto file_;
   LettoreRecord lettore_;
   ImpostazioniRegionali regionali_;
+  std::optional<FileLetto> schemaIni_;
   std::vector<TipoValore> tipi_;
   std::vector<std::string> campi_;
 };
@@ -341,7 +398,8 @@ class SorgenteTesto : public Sorgente {
     std::vector<fs::path> percorsi;
     for (const auto& voce : fs::directory_iterator(cartella, ec)) {
       const std::string nome = voce.path().filename().string();
-      if (UgualiSenzaMaiuscole(nome, "schema.ini")) schema = LeggiSchemaIni(voce.path());
+      if (UgualiSenzaMaiuscole(nome, "schema.ini"))
+        schema = LeggiSchemaIni(voce.path(), schemaIni_);
       const std::string estensione = Minuscolo(voce.path().extension().string());
       if ((estensione == ".csv" || estensione == ".txt" || estensione == ".tab" ||
            estensione == ".asc") &&
@@ -362,7 +420,7 @@ class SorgenteTesto : public Sorgente {
 
   std::unique_ptr<CursoreSorgente> Apri(const std::string& tabella) override {
     const size_t i = IndiceTabella(tabelle_, tabella);
-    return std::make_unique<CursoreTesto>(file_[i], tabelle_[i], regionali_);
+    return std::make_unique<CursoreTesto>(file_[i], tabelle_[i], regionali_, schemaIni_);
   }
 
  private:
@@ -406,6 +464,7 @@ class SorgenteTesto : public Sorgente {
   ImpostazioniRegionali regionali_;
   std::vector<TabellaSorgente> tabelle_;
   std::vector<FileTesto> file_;
+  std::optional<FileLetto> schemaIni_;  // the settings read, when the folder has them
 };
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -281,6 +285,109 @@ TEST(FileDefinizione, StateAcrossARestart) {
 
   SalvaStatoTemp(salvata, cartella / "manca");  // silently nothing
   EXPECT_FALSE(std::filesystem::exists(cartella / "manca"));
+}
+
+// Only an ordinary file is read: a FIFO with no writer would hang the program at its
+// opening, /dev/zero fill the memory. Neither changes anything, nor does "main.tmp" as one.
+TEST(FileDefinizione, OnlyAnOrdinaryFileIsRead) {
+  test::CartellaTemp cartella;
+  const std::string fifo = cartella / "fifo.kpo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string zero = cartella / "zero.kpo";
+  std::filesystem::create_symlink("/dev/zero", zero);
+  const DefinizioneImportazione prima = test::DefinizioneCompilata();
+  for (const std::string& percorso : {fifo, zero, std::string("/dev/zero")}) {
+    DefinizioneImportazione d = prima;
+    EXPECT_EQ(CaricaImportazione(d, percorso), 0) << percorso;
+    EXPECT_EQ(d, prima);
+  }
+  for (const std::string& come : {fifo, std::string("/dev/zero")}) {
+    test::CartellaTemp programma;
+    std::filesystem::create_symlink(come, programma / "main.tmp");
+    DefinizioneImportazione d = prima;
+    CaricaStatoTemp(d, programma.Percorso().string());
+    EXPECT_EQ(d, prima) << come;
+  }
+}
+
+// Writes that fail as on a full disk or a failing device, after `buone` that succeed.
+class ScritturaGuasta : public IScritturaFile {
+ public:
+  ScritturaGuasta(int buone, bool sincronizzazione) : buone_(buone), sinc_(sincronizzazione) {}
+  ssize_t Scrivi(int fd, const void* dati, std::size_t n) override {
+    if (!sinc_ && buone_-- <= 0) {
+      errno = ENOSPC;
+      return -1;
+    }
+    // A short write, as when the disk fills half-way.
+    return IScritturaFile::Scrivi(fd, dati, sinc_ ? n : std::min<std::size_t>(n, 100));
+  }
+  int Sincronizza(int fd) override {
+    if (sinc_) {
+      errno = EIO;
+      return -1;
+    }
+    return IScritturaFile::Sincronizza(fd);
+  }
+
+ private:
+  int buone_;
+  bool sinc_;
+};
+
+// A save over an older definition that fails at any write leaves the older one whole, and
+// nothing beside it; "main.tmp", which the restarted program would take for this
+// definition, is then left out altogether.
+TEST(FileDefinizione, ASaveThatFailsLeavesTheOldFileWhole) {
+  struct Caso {
+    const char* nome;
+    int buone;
+    bool sincronizzazione;
+  } casi[] = {
+      {"disk full at once", 0, false},
+      {"disk full after part", 3, false},
+      {"sync fails", 0, true},
+  };
+  DefinizioneImportazione nuova = test::DefinizioneCompilata();
+  nuova.gPathDb = "/altri/dati";
+  const std::string vecchio = TestoFileConfigurazione(test::DefinizioneCompilata());
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    test::CartellaTemp cartella;
+    const std::string kpo = cartella.Scrivi("mia.kpo", vecchio);
+    ScritturaGuasta guasta(c.buone, c.sincronizzazione);
+    test::MessaggiScript messaggi;
+    messaggi.Attendi("Impossibile salvare questa importazione in " + kpo);
+    EXPECT_FALSE(SalvaImportazione(nuova, kpo, messaggi, &guasta));
+    EXPECT_EQ(test::LeggiFile(kpo), vecchio);
+
+    cartella.Scrivi("main.tmp", vecchio);
+    ScritturaGuasta ancora(c.buone, c.sincronizzazione);
+    SalvaStatoTemp(nuova, cartella.Percorso().string(), &ancora);
+    EXPECT_FALSE(std::filesystem::exists(cartella / "main.tmp"));
+
+    std::vector<std::string> nomi;
+    for (const auto& voce : std::filesystem::directory_iterator(cartella.Percorso()))
+      nomi.push_back(voce.path().filename().string());
+    EXPECT_EQ(nomi, std::vector<std::string>{"mia.kpo"});
+  }
+}
+
+// A save replaces the file whole, keeps its permissions (it may hold a password) and, when
+// the name is a link, the link, writing the file it points at.
+TEST(FileDefinizione, ASaveReplacesTheFileItNames) {
+  test::CartellaTemp cartella;
+  const std::string vero = cartella.Scrivi("vero.kpo", "vecchio");
+  ASSERT_EQ(::chmod(vero.c_str(), 0600), 0);
+  const std::string link = cartella / "link.kpo";
+  std::filesystem::create_symlink("vero.kpo", link);
+  const DefinizioneImportazione d = test::DefinizioneCompilata();
+  test::MessaggiScript messaggi;
+  ASSERT_TRUE(SalvaImportazione(d, link, messaggi));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(test::LeggiFile(vero), TestoFileConfigurazione(d));
+  EXPECT_EQ(std::filesystem::status(vero).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 }  // namespace

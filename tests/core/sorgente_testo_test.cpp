@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <utility>
 
 #include "core/dao/errore.h"
 #include "core/dao/sorgente_comune.h"
@@ -310,6 +316,45 @@ TEST(SorgenteTesto, SchemaIniTakesPrecedenceForItsFile) {
   ASSERT_EQ(righe.size(), 2u);
   EXPECT_EQ(righe[0][1], Valore::Testo("caff\xC3\x83\xC2\xA8"));  // read as ANSI
   EXPECT_EQ(righe[1][0], Valore::Null());
+}
+
+// A FIFO with no writer would hang the opening, /dev/zero fill the memory: in place of
+// schema.ini the folder is refused, and in place of a table listed before, that table;
+// each says which file and why. A schema.ini too large to be settings is refused unread.
+TEST(SorgenteTesto, OnlyOrdinaryFilesAreRead) {
+  const std::pair<const char*, std::function<void(const std::string&)>> casi[] = {
+      {"FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+      {"/dev/zero", [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); }},
+      {"over 1 MB",
+       [](const std::string& p) { std::ofstream(p) << std::string((1 << 20) + 1, ';'); }},
+  };
+  auto messaggio = [](const std::function<void()>& chiamata) {
+    try {
+      chiamata();
+    } catch (const ErroreDao& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  for (const auto& [nome, crea] : casi) {
+    SCOPED_TRACE(nome);
+    const bool grande = std::string(nome) == "over 1 MB";
+    CartellaTemp cartella;
+    cartella.Scrivi("a.csv", "x\n1\n");
+    crea(cartella / "schema.ini");
+    EXPECT_EQ(messaggio([&] { ApriSorgenteTesto(cartella.Percorso().string(), {}); }),
+              "Impossibile leggere il file '" + cartella / "schema.ini" +
+                  "': " + (grande ? "è più grande di 1 MB." : "non è un file ordinario."));
+    if (grande) continue;  // a table has no bound
+
+    CartellaTemp altra;
+    altra.Scrivi("a.csv", "x\n1\n");
+    auto s = ApriSorgenteTesto(altra.Percorso().string(), {});
+    std::filesystem::remove(altra / "a.csv");
+    crea(altra / "a.csv");
+    EXPECT_EQ(messaggio([&] { s->Apri("a#csv"); }),
+              "Impossibile leggere il file '" + altra / "a.csv" + "': non è un file ordinario.");
+  }
 }
 
 TEST(SorgenteTesto, FormatSettingGivesTheDelimiter) {

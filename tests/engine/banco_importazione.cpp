@@ -91,7 +91,8 @@ void BancoImportazione::NuovaSessione() {
 
 bool BancoImportazione::Importa() {
   auto& ws = motore_.Workspaces(0);
-  stato_->gDb = ws.OpenDatabase(def_.gPathDb, def_.gTipoDb);
+  // As the program opens it: only to be read.
+  stato_->gDb = ws.OpenDatabase(def_.gPathDb, def_.gTipoDb, true);
   Contesto c{def_, *stato_, *imp_, messaggi_, progresso_, eventi_, scatola_};
   esito_ = EseguiImportazione(c, ws, "");
   stato_->gDb->Close();

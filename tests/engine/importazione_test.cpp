@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <utility>
@@ -249,6 +250,133 @@ TEST_F(ImportazioneTest, UnNegozioSostituitoDuranteLImportazione) {
     EXPECT_TRUE(tarkpo::test::LeggiFile(negozio_ / "catalog.000") == prima) << "backup";
     EXPECT_TRUE(tarkpo::test::LeggiFile(fileNegozio_) == altroByte) << "the file put in place";
     EXPECT_EQ(Negozio("PRAGMA integrity_check"), "ok");
+  }
+}
+
+// A source file that changes while the import reads it, as when an export program starts
+// writing it again or a user saves another version over it: the import fails whole, names
+// the file, and leaves the shop as it was; with "Cancella l'articolo dal negozio" chosen,
+// nothing is deleted. The file changes when the third row is imported.
+TEST_F(ImportazioneTest, UnaSorgenteCambiataDuranteLaLetturaFallisceTutto) {
+  namespace fs = std::filesystem;
+  const std::string demo = std::string(TARKPO_SORGENTI) + "/demo/catalogo";
+  // Far longer than the reader's buffer, so that the cut falls in what is still to read.
+  std::string lungo = "Reparto;Codice;Titolo\n";
+  std::string codici;
+  for (int i = 0; i < 5000; ++i) {
+    const std::string codice = "C" + std::to_string(10000 + i);
+    lungo += "1;" + codice + ";Articolo numero " + std::to_string(i) + "\n";
+    codici += (i == 0 ? "('" : ", ('") + codice + "', 'imp01')";
+  }
+  auto sostituisci = [](const std::string& file) {
+    fs::copy_file(file, file + ".nuovo");
+    fs::rename(file + ".nuovo", file);
+  };
+  auto commit = [](const std::string& file) {
+    tarkpo::test::EseguiSql(file, "UPDATE articoli SET Titolo = 'altro' WHERE Codice = 'P001'");
+  };
+  struct Caso {
+    const char* nome;
+    const char* file;  // in the source folder
+    const char* tipo;
+    const char* opzioni;
+    const char* tabella;
+    int codice;  // the positions of the code and the title, which follows it
+    const char* campi[2];
+    std::function<void(const std::string&)> cambia;  // given the file's path
+  } casi[] = {
+      {"CSV cut to half",
+       "csv/articoli.csv",
+       "Text;",
+       "HDR=Yes",
+       "articoli#csv",
+       2,
+       {"Codice", "Titolo"},
+       [](const std::string& f) { fs::resize_file(f, fs::file_size(f) / 2); }},
+      {"schema.ini rewritten",
+       "csv/schema.ini",
+       "Text;",
+       "HDR=Yes",
+       "articoli#csv",
+       2,
+       {"Codice", "Titolo"},
+       [](const std::string& f) { std::ofstream(f, std::ios::app) << "MaxScanRows=0\n"; }},
+      {"workbook replaced",
+       "listino.xls",
+       "Excel 8.0;",
+       "HDR=Yes",
+       "Articoli$",
+       2,
+       {"Codice", "Titolo"},
+       sostituisci},
+      {"Access file replaced",
+       "access.mdb",
+       "Access 2000;",
+       "",
+       "Table1",
+       1,
+       {"data1", "data3"},
+       sostituisci},
+      {"SQLite file replaced",
+       "listino.mdb",
+       "Access 2000;",
+       "",
+       "articoli",
+       2,
+       {"Codice", "Titolo"},
+       sostituisci},
+      {"SQLite file written",
+       "listino.mdb",
+       "Access 2000;",
+       "",
+       "articoli",
+       2,
+       {"Codice", "Titolo"},
+       commit},
+  };
+  TestiConPuntoEVirgola();
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    SetUp();
+    NuovaSessione();
+    messaggi_.Pulisci();
+    fs::remove(negozio_ / "catalog.000");
+    SqlNegozio("INSERT INTO articoli (codice, catID) VALUES " + codici);
+    fs::create_directories(origine_ / "csv");
+    origine_.Scrivi("csv/articoli.csv", lungo);
+    origine_.Scrivi("csv/schema.ini", "[articoli.csv]\nFormat=Delimited(;)\n");
+    for (const char* f : {"listino.xls", "listino.mdb"})
+      fs::copy_file(demo + "/" + f, origine_ / f, fs::copy_options::overwrite_existing);
+    fs::copy_file(TARKPO_DATI_TEST "/access/overflowTestV2000.mdb", origine_ / "access.mdb",
+                  fs::copy_options::overwrite_existing);
+    const std::string file = origine_ / caso.file;
+    const bool testo = std::string(caso.tipo) == "Text;";
+    def_.gPathDb = testo ? origine_ / "csv" : file;
+    def_.gTipoDb = caso.tipo;
+    def_.gOpzioniDb = caso.opzioni;
+    def_.gTabellaArt = caso.tabella;
+    def_.gCampiArt = {};
+    def_.gCampiArt[artCodice] = caso.codice;
+    def_.gNomiCampiArt[artCodice] = caso.campi[0];
+    def_.gCampiArt[artTitolo] = caso.codice + 1;
+    def_.gNomiCampiArt[artTitolo] = caso.campi[1];
+    def_.gEscludi = 3;
+    const std::string prima = tarkpo::test::LeggiFile(fileNegozio_);
+    int righe = 0;
+    eventi_.azione = [&] {
+      if (++righe == 3) caso.cambia(file);
+    };
+    const bool riuscita = Importa();
+    eventi_.azione = nullptr;
+
+    EXPECT_FALSE(riuscita);
+    const auto testi = messaggi_.Testi();
+    EXPECT_EQ(testi.size() >= 2 ? testi[testi.size() - 2] : "",
+              "Il file \"" + file + "\" è stato modificato durante l'importazione.");
+    EXPECT_EQ(testi.empty() ? "" : testi.back(), "Il negozio non è stato modificato");
+    EXPECT_TRUE(tarkpo::test::LeggiFile(fileNegozio_) == prima);
+    EXPECT_FALSE(fs::exists(negozio_ / "catalog.000"));
   }
 }
 
