@@ -1,9 +1,13 @@
 #include "core/file_disco.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <string_view>
 
@@ -131,6 +135,68 @@ bool StessiByte(const std::string& primo, const std::string& secondo) {
   if (a >= 0) ::close(a);
   if (b >= 0) ::close(b);
   return uguali;
+}
+
+namespace {
+
+constexpr std::string_view kPrefissoTemporaneo = ".tarkpo-";
+constexpr std::string_view kSuffissoTemporaneo = ".tmp";
+
+// The process that wrote a temporary file of ours, 0 for any other name.
+pid_t ProcessoDelTemporaneo(std::string_view nome) {
+  if (nome.substr(0, kPrefissoTemporaneo.size()) != kPrefissoTemporaneo ||
+      nome.size() < kPrefissoTemporaneo.size() + kSuffissoTemporaneo.size() ||
+      nome.substr(nome.size() - kSuffissoTemporaneo.size()) != kSuffissoTemporaneo)
+    return 0;
+  pid_t pid = 0;
+  const char* inizio = nome.data() + kPrefissoTemporaneo.size();
+  const auto [fine, ec] = std::from_chars(inizio, nome.data() + nome.size(), pid);
+  return ec == std::errc() && *fine == '-' ? pid : 0;
+}
+
+}  // namespace
+
+bool Temporaneo(std::string_view nome) { return ProcessoDelTemporaneo(nome) > 0; }
+
+bool TemporaneoOrfano(std::string_view nome) {
+  const pid_t pid = ProcessoDelTemporaneo(nome);
+  return pid > 0 && (pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH));
+}
+
+int CreaTemporaneo(int cartella, unsigned& contatore, std::string& nome) {
+  for (;;) {
+    std::string candidato = std::string(kPrefissoTemporaneo) + std::to_string(::getpid()) + "-" +
+                            std::to_string(contatore++) + std::string(kSuffissoTemporaneo);
+    const int fd = ::openat(cartella, candidato.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      nome = std::move(candidato);
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+}
+
+void RimuoviTemporaneiOrfani(int cartella) {
+  const int copia = ::dup(cartella);
+  if (copia < 0) return;
+  DIR* elenco = ::fdopendir(copia);
+  if (!elenco) {
+    ::close(copia);
+    return;
+  }
+  while (const dirent* voce = ::readdir(elenco)) {
+    if (TemporaneoOrfano(voce->d_name)) ::unlinkat(cartella, voce->d_name, 0);
+  }
+  ::closedir(elenco);
+}
+
+bool DaiNome(int cartella, const std::string& da, const std::string& a) {
+  if (::renameat2(cartella, da.c_str(), cartella, a.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
+  if (::linkat(cartella, da.c_str(), cartella, a.c_str(), 0) != 0) return false;
+  ::unlinkat(cartella, da.c_str(), 0);
+  return true;
 }
 
 }  // namespace tarkpo

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tarkpo {
 
@@ -60,5 +61,23 @@ ssize_t LeggiDa(int fd, char* dati, size_t n);
 // Whether the two open files hold the same bytes from where each stands to its end.
 bool StessiByte(int a, int b);
 bool StessiByte(const std::string& primo, const std::string& secondo);
+
+// Files written whole under a temporary name of their own in a folder, ".tarkpo-PID-N.tmp"
+// (PID the process writing it), then given their name.
+// A new temporary file of the folder open for writing, never an existing file nor through a
+// link; its name in `nome`, N counted on from `contatore`. -1 (errno set) when none can be
+// made.
+int CreaTemporaneo(int cartella, unsigned& contatore, std::string& nome);
+// Whether `nome` is such a temporary file, and one that a writer killed half-way left: of a
+// process gone, or of this one, which has none open between two of its writes.
+bool Temporaneo(std::string_view nome);
+bool TemporaneoOrfano(std::string_view nome);
+// Removes what a writer killed half-way left in the folder: the temporary files of processes
+// gone, and of this one, which has none open between two of its writes.
+void RimuoviTemporaneiOrfani(int cartella);
+// Gives the file `da` of the folder the name `a`, never replacing a file of that name: a
+// rename that refuses an existing name where the file system has one, else a second link
+// and the name `da` removed.
+bool DaiNome(int cartella, const std::string& da, const std::string& a);
 
 }  // namespace tarkpo

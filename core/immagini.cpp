@@ -2,8 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <stdio.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -130,33 +128,6 @@ class Fd {
   int fd_;
 };
 
-// Gives the temporary file `da` the name `a` in the folder, never replacing a file of that
-// name: a rename that refuses an existing name where the file system has one, else a
-// second link and the temporary name removed.
-bool DaiNome(int cartella, const std::string& da, const std::string& a) {
-  if (::renameat2(cartella, da.c_str(), cartella, a.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
-  if (::linkat(cartella, da.c_str(), cartella, a.c_str(), 0) != 0) return false;
-  ::unlinkat(cartella, da.c_str(), 0);
-  return true;
-}
-
-// ".tarkpo-PID-N.tmp": a copy being written by the process PID.
-constexpr std::string_view kPrefissoTemporaneo = ".tarkpo-";
-constexpr std::string_view kSuffissoTemporaneo = ".tmp";
-
-// The process that wrote a temporary file of ours, 0 for any other name.
-pid_t ProcessoDelTemporaneo(std::string_view nome) {
-  if (nome.substr(0, kPrefissoTemporaneo.size()) != kPrefissoTemporaneo ||
-      nome.size() < kPrefissoTemporaneo.size() + kSuffissoTemporaneo.size() ||
-      nome.substr(nome.size() - kSuffissoTemporaneo.size()) != kSuffissoTemporaneo)
-    return 0;
-  pid_t pid = 0;
-  const char* inizio = nome.data() + kPrefissoTemporaneo.size();
-  const auto [fine, ec] = std::from_chars(inizio, nome.data() + nome.size(), pid);
-  return ec == std::errc() && *fine == '-' ? pid : 0;
-}
-
 bool Esadecimali(std::string_view s) {
   return !s.empty() && s.size() <= 16 && std::all_of(s.begin(), s.end(), [](char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
@@ -205,10 +176,8 @@ void ElencaLavoro(int cartella, bool pulisci, Versione versione) {
   }
   ::rewinddir(elenco);
   while (const dirent* voce = ::readdir(elenco)) {
-    const pid_t pid = ProcessoDelTemporaneo(voce->d_name);
-    if (pid > 0) {
-      if (pulisci && (pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH)))
-        ::unlinkat(cartella, voce->d_name, 0);
+    if (Temporaneo(voce->d_name)) {
+      if (pulisci && TemporaneoOrfano(voce->d_name)) ::unlinkat(cartella, voce->d_name, 0);
       continue;
     }
     for (std::string& base : BasiDiVersione(voce->d_name)) versione(std::move(base), voce->d_name);
@@ -421,18 +390,8 @@ CopieImmagini::Esito CopieImmagini::NuovaCopia(const std::string& file, const st
 
   // A name of our own, created here: never an existing file, never through a link.
   Temporaneo temporaneo{lavoro_, ""};
-  Fd copia;
-  while (!copia.Valido()) {
-    std::string candidato = std::string(kPrefissoTemporaneo) + std::to_string(::getpid()) + "-" +
-                            std::to_string(temporanei_++) + std::string(kSuffissoTemporaneo);
-    const int fd = ::openat(lavoro_, candidato.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return Esito::Fallita;
-    if (fd >= 0) {
-      copia.Prendi(fd);
-      temporaneo.nome = std::move(candidato);
-    }
-  }
+  Fd copia(CreaTemporaneo(lavoro_, temporanei_, temporaneo.nome));
+  if (!copia.Valido()) return Esito::Fallita;
   std::string blocco(size_t{1} << 16, '\0');
   off_t totale = 0;
   for (;;) {

@@ -75,11 +75,31 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
   } catch (const dao::ErroreDao& e) {
     MostraErrore(c.messaggi, e);
   }
+  // Whether the shop was opened to be written: until then the import has written nothing.
+  bool aperto = false;
   if (transazione) {
-    ok = ApriNegozio(c.stato, c.def, ws, c.messaggi);
+    // The write lock is taken here, waiting for another writer that holds it.
+    ok = aperto = ApriNegozio(c.stato, c.def, ws, c.messaggi);
     // Opening it may have rolled back what an interrupted writer left: that is the file
     // the import works on.
     if (ok && esito.backup.empty()) c.stato.gImprontaNegozio = Impronta(file());
+    // Another program wrote the shop between the copy and the lock (a second import that
+    // held it first): the copy is made again of the shop the import works on, which no
+    // other writer can change now.
+    if (const auto trovato = Impronta(file());
+        ok && !esito.backup.empty() && trovato != c.stato.gImprontaNegozio) {
+      std::error_code ec;
+      std::filesystem::remove(esito.backup, ec);
+      esito.backup = BackupNegozio(c.stato, c.def, c.messaggi);
+      if (esito.backup.empty()) {
+        c.stato.gImprontaNegozio = trovato;
+        c.messaggi.Mostra("Il negozio \"" + file() +
+                              "\" è stato modificato da un altro programma dopo il backup, e non "
+                              "è possibile crearne un altro.",
+                          Icona::Esclamazione);
+        ok = false;
+      }
+    }
     // A shop that could not be opened has told why; no department import ran to blame.
     if (ok) {
       if (c.def.gImpRep != 0) ok = ImportaReparti(c);
@@ -159,8 +179,9 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     return esito;
   }
   // "Unchanged" is said, and the backup deleted, only of the very file the import found,
-  // as it was.
-  if (!NegozioComeTrovato(c.stato, file(), esito.backup)) {
+  // as it was, or when the import never had the shop to write (another program may have
+  // written it meanwhile, not this import).
+  if (aperto && !NegozioComeTrovato(c.stato, file(), esito.backup)) {
     c.messaggi.Mostra("Il negozio potrebbe essere stato modificato." + backupConservato,
                       Icona::Esclamazione);
     return esito;

@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "core/dao/conversioni.h"
+#include "core/file_disco.h"
 #include "engine/numerazione_backup.h"
 #include "engine/origine.h"
 
@@ -52,56 +54,59 @@ void TornaAlPrimo(dao::Recordset& rs) {
   }
 }
 
-// Copies `da` to `a`, which must not exist yet, byte for byte and flushed; a failed copy
-// leaves no file `a`. The bytes go to a file beside it that takes the name `a` only when
-// whole, so a process killed while copying leaves no half backup under a backup's name.
-// `impronta` is the file copied; a file that changed while it was read is no copy.
-bool CopiaNuovo(const std::string& da, const std::string& a, ImprontaFile& impronta) {
-  if (FileOrdinario(a)) return false;
-  int sorgente = ::open(da.c_str(), O_RDONLY | O_CLOEXEC);
-  if (sorgente < 0) return false;
+// Copies `da` to the file `nome` of the folder `cartella`, which must not exist yet, byte for
+// byte; a failed copy leaves no file `nome`. The bytes go to a temporary file of our own
+// beside it, created new (never an existing file, never through a link), which takes the
+// name only when whole and on the disk, without replacing any file; the name is on the disk
+// too when the copy returns. A process killed while copying leaves no half backup under a
+// backup's name, and its temporary file is removed by the next copy. `impronta` is the file
+// copied; a file that changed while it was read is no copy.
+bool CopiaNuovo(const std::string& da, const std::string& cartella, const std::string& nome,
+                ImprontaFile& impronta) {
+  const int dir = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return false;
+  RimuoviTemporaneiOrfani(dir);
   struct stat info {};
-  if (::fstat(sorgente, &info) != 0) {
-    ::close(sorgente);
-    return false;
+  int sorgente = -1, destinazione = -1;
+  std::string temporaneo;
+  bool riuscita = ::fstatat(dir, nome.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
+  if (riuscita) {
+    sorgente = ::open(da.c_str(), O_RDONLY | O_CLOEXEC);
+    riuscita = sorgente >= 0 && ::fstat(sorgente, &info) == 0;
   }
-  impronta = ImprontaDa(info);
-  const std::string parziale = a + ".parziale";
-  int destinazione = ::open(parziale.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (destinazione < 0) {
-    ::close(sorgente);
-    return false;
+  if (riuscita) {
+    impronta = ImprontaDa(info);
+    unsigned contatore = 0;
+    destinazione = CreaTemporaneo(dir, contatore, temporaneo);
+    riuscita = destinazione >= 0;
   }
-  bool riuscita = true;
-  std::vector<char> blocco(1 << 20);
-  for (;;) {
-    ssize_t letti = ::read(sorgente, blocco.data(), blocco.size());
-    if (letti < 0 && errno == EINTR) continue;
+  std::vector<char> blocco(riuscita ? 1 << 20 : 0);
+  while (riuscita) {
+    const ssize_t letti = LeggiDa(sorgente, blocco.data(), blocco.size());
     if (letti <= 0) {
       riuscita = letti == 0;
       break;
     }
-    for (ssize_t fatti = 0; fatti < letti;) {
+    for (ssize_t fatti = 0; riuscita && fatti < letti;) {
       ssize_t scritti =
           ::write(destinazione, blocco.data() + fatti, static_cast<size_t>(letti - fatti));
       if (scritti < 0 && errno == EINTR) continue;
-      if (scritti <= 0) {
-        riuscita = false;
-        break;
-      }
+      riuscita = scritti > 0;
       fatti += scritti;
     }
-    if (!riuscita) break;
   }
   if (riuscita && (::fstat(sorgente, &info) != 0 || ImprontaDa(info) != impronta)) riuscita = false;
   if (riuscita && ::fsync(destinazione) != 0) riuscita = false;
-  if (::close(destinazione) != 0) riuscita = false;
-  ::close(sorgente);
-  // A hard link gives the whole copy its name, and fails rather than replace a file; where
-  // the file system has no links, a rename once the name is seen free.
-  if (riuscita && ::link(parziale.c_str(), a.c_str()) != 0)
-    riuscita = errno != EEXIST && !FileOrdinario(a) && ::rename(parziale.c_str(), a.c_str()) == 0;
-  ::unlink(parziale.c_str());
+  if (destinazione >= 0 && ::close(destinazione) != 0) riuscita = false;
+  if (sorgente >= 0) ::close(sorgente);
+  if (riuscita) riuscita = DaiNome(dir, temporaneo, nome);
+  if (!riuscita && !temporaneo.empty()) ::unlinkat(dir, temporaneo.c_str(), 0);
+  // The new name on the disk: the backup outlasts a power loss once the import writes.
+  if (riuscita && ::fsync(dir) != 0) {
+    ::unlinkat(dir, nome.c_str(), 0);
+    riuscita = false;
+  }
+  ::close(dir);
   return riuscita;
 }
 
@@ -248,8 +253,8 @@ std::string BackupNegozio(StatoMotore& stato, const DefinizioneImportazione& def
     bool copiato = false;
     // Under SQLite's read lock no writer can spill or commit pages into the file, so the
     // file alone is whole, whatever journal an active writer keeps beside it.
-    dao::CompletaFileSqlite(origine,
-                            [&] { copiato = CopiaNuovo(origine, destinazione, impronta); });
+    dao::CompletaFileSqlite(
+        origine, [&] { copiato = CopiaNuovo(origine, def.gPathNegozio, nome, impronta); });
     if (!copiato) return "";
     stato.gImprontaNegozio = impronta;
     return destinazione;

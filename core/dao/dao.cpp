@@ -79,8 +79,9 @@ LetturaSqlite LetturaSolaLettura(const std::string& percorso, bool condivisa) {
   return l;
 }
 
-// The SQLite file `percorso` opened as `nome` (the path, or a URI with SQLITE_OPEN_URI),
-// waiting a while for another program's lock; the engine's error when it cannot be.
+// The SQLite file `percorso` opened as `nome` (the path, or a URI with SQLITE_OPEN_URI); the
+// engine's error when it cannot be. The Connessione made of it waits for other programs'
+// locks.
 sqlite3* ApriSqlite(const std::string& percorso, const std::string& nome, int modo) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(nome.c_str(), &db, modo, nullptr) != SQLITE_OK) {
@@ -89,13 +90,13 @@ sqlite3* ApriSqlite(const std::string& percorso, const std::string& nome, int mo
     throw ErroreDao(errori::kErroreMotore,
                     "Impossibile aprire il file \"" + percorso + "\": " + messaggio);
   }
-  sqlite3_busy_timeout(db, 5000);
   return db;
 }
 
 // A SQLite file opened and checked: read-only as LetturaSolaLettura says, or to be written
 // with the rollback journal.
-std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, Accesso accesso) {
+std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, Accesso accesso,
+                                               const AttesaBlocco& attesa) {
   const bool solaLettura = accesso != Accesso::Scrittura;
   const LetturaSqlite lettura =
       solaLettura ? LetturaSolaLettura(percorso, accesso == Accesso::LetturaCondivisa)
@@ -103,7 +104,7 @@ std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, Acce
   sqlite3* db = solaLettura
                     ? ApriSqlite(percorso, lettura.uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI)
                     : ApriSqlite(percorso, percorso, SQLITE_OPEN_READWRITE);
-  auto conn = std::make_shared<Connessione>(db, percorso, solaLettura);
+  auto conn = std::make_shared<Connessione>(db, percorso, solaLettura, attesa);
   conn->immutabile = lettura.immutabile;
   conn->sorgente = accesso == Accesso::Lettura;
   try {
@@ -114,6 +115,9 @@ std::shared_ptr<Connessione> ConnessioneSqlite(const std::string& percorso, Acce
       // to it by another program shows in its times. A cache that holds what a large import
       // touches spares SQLite a vain search for a page to spill at every page it reads.
       conn->Esegui("PRAGMA journal_mode=DELETE");
+      // A commit has reached the disk once the journal's removal has: SQLite syncs the
+      // folder after it (in WAL mode, kept by another program, the log at every commit).
+      conn->Esegui("PRAGMA synchronous=EXTRA");
       conn->Esegui("PRAGMA cache_spill=OFF");
       conn->Esegui("PRAGMA cache_size=-262144");
     }
@@ -262,20 +266,21 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const std::string& percorso,
   if (accesso == Accesso::Scrittura && ::access(percorso.c_str(), W_OK) != 0)
     accesso = Accesso::Lettura;
   if (accesso != Accesso::Scrittura) {
-    auto conn = ConnessioneSqlite(percorso, accesso);
+    auto conn = ConnessioneSqlite(percorso, accesso, motore_.Attesa);
     Registra(conn);
     if (!conn->immutabile) return NuovoDatabaseSqlite(conn);
     // Read as immutable: opened again, as it then stands, once it has changed.
-    Rinnovo rinnovo = [percorso, accesso, impronta = StatoDi(percorso)]() mutable {
+    Rinnovo rinnovo = [percorso, accesso, attesa = motore_.Attesa,
+                       impronta = StatoDi(percorso)]() mutable {
       StatoFile ora = StatoDi(percorso);
       if (ora == impronta) return std::shared_ptr<Connessione>();
-      auto nuova = ConnessioneSqlite(percorso, accesso);
+      auto nuova = ConnessioneSqlite(percorso, accesso, attesa);
       impronta = ora;
       return nuova;
     };
     return NuovoDatabaseSqlite(conn, std::move(rinnovo));
   }
-  auto conn = ConnessioneSqlite(percorso, Accesso::Scrittura);
+  auto conn = ConnessioneSqlite(percorso, Accesso::Scrittura, motore_.Attesa);
   Registra(conn);
   try {
     conn->PreparaSequenze();
@@ -311,7 +316,9 @@ void Workspace::Registra(const std::shared_ptr<Connessione>& connessione) {
   std::erase_if(aperte_, [](const std::weak_ptr<Connessione>& c) { return c.expired(); });
   aperte_.push_back(connessione);
   if (inCorso_ && !connessione->SolaLettura()) {
-    connessione->Esegui("BEGIN");
+    // The write lock at once: a transaction that read first could not wait for another
+    // writer, and its first write would fail while rows are being imported.
+    connessione->Esegui("BEGIN IMMEDIATE");
     connessione->inTransazione = true;
     coinvolte_.push_back(connessione);
   }
@@ -320,12 +327,20 @@ void Workspace::Registra(const std::shared_ptr<Connessione>& connessione) {
 void Workspace::BeginTrans() {
   if (inCorso_) throw ErroreDao(errori::kErroreMotore, "Una transazione è già in corso");
   std::vector<std::shared_ptr<Connessione>> coinvolte;
-  for (const auto& debole : aperte_) {
-    auto c = debole.lock();
-    if (!c || c->SolaLettura()) continue;
-    c->Esegui("BEGIN");
-    c->inTransazione = true;
-    coinvolte.push_back(std::move(c));
+  try {
+    for (const auto& debole : aperte_) {
+      auto c = debole.lock();
+      if (!c || c->SolaLettura()) continue;
+      c->Esegui("BEGIN IMMEDIATE");
+      c->inTransazione = true;
+      coinvolte.push_back(std::move(c));
+    }
+  } catch (const ErroreDao&) {
+    for (auto& c : coinvolte) {
+      c->inTransazione = false;
+      sqlite3_exec(c->Db(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    throw;
   }
   coinvolte_ = std::move(coinvolte);
   inCorso_ = true;

@@ -4,6 +4,7 @@
 // database we write is a SQLite file; other sources (Access, Excel, text files) are opened
 // read-only through ApriSorgenteEsterna (core/dao/apri_sorgente.h). Every failing call raises
 // ErroreDao (core/dao/errore.h) with the engine's number and an Italian description.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -200,14 +201,21 @@ class Workspace {
   // nothing is made beside it unless a WAL left there has to be read, and every schema
   // listing and recordset reads it as it then stands. A SQLite file opened to be written is
   // kept in rollback-journal mode, and nothing of a transaction reaches it before the
-  // commit. A file that only fails to open (busy, locked, damaged, unreadable) raises the
-  // engine's own error; 3343 only for a file that is not a database.
+  // commit, and the commit has reached the disk when CommitTrans returns. A file that only fails to
+  // open (busy, locked, damaged, unreadable) raises the engine's own error; 3343 only for a file
+  // that is not a database.
   std::shared_ptr<Database> OpenDatabase(const std::string& percorso,
                                          const std::string& connect = "", bool solaLettura = false);
   std::shared_ptr<Database> OpenDatabase(const std::string& percorso, const std::string& connect,
                                          Accesso accesso);
   // One level of transaction over every SQLite database of the workspace, also those opened
-  // after BeginTrans; CommitTrans and Rollback raise 3034 without BeginTrans.
+  // after BeginTrans; CommitTrans and Rollback raise 3034 without BeginTrans. Each database
+  // written takes its write lock when it joins the transaction, waiting as DBEngine::Attesa
+  // says for another program that holds it; when it cannot be had, the join fails with 3045
+  // before anything is written. From the first failure of a database itself in the
+  // transaction (in use, unreadable, unwritable, damaged, out of memory) the database writes
+  // nothing more and CommitTrans raises that failure; a row's own faults (a constraint, a
+  // value, a column) leave the transaction as it was.
   void BeginTrans();
   void CommitTrans();
   void Rollback();
@@ -223,6 +231,14 @@ class Workspace {
   std::vector<std::shared_ptr<Connessione>> coinvolte_;  // those in the pending transaction
 };
 
+// How a database waits for another program that holds its lock: up to `limite`, then the
+// call fails with the engine's "in use" error. `aOgniAttesa`, when set, runs before each
+// pause of the wait (tests release the lock there).
+struct AttesaBlocco {
+  std::chrono::milliseconds limite{5000};
+  std::function<void()> aOgniAttesa;
+};
+
 // One per process: created by the program and passed to whoever opens a database.
 class DBEngine {
  public:
@@ -233,6 +249,8 @@ class DBEngine {
 
   // The registry path of the engine's settings, e.g. "HKEY_CURRENT_USER\Software\...\Jet\4.0".
   std::string IniPath;
+  // The wait of every SQLite database opened from now on.
+  AttesaBlocco Attesa;
 
   // Only the default workspace 0 exists; any other index raises 3265.
   Workspace& Workspaces(int indice);

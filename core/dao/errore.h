@@ -28,6 +28,7 @@ constexpr int kOggettoNonValido = 3420;
 constexpr int kTipoNelCriterio = 3464;
 constexpr int kErroreMotore = 3000;  // any other failure of the storage underneath
 constexpr int kFileCifrato = 3161;
+constexpr int kFileInUso = 3045;  // another program holds the database's lock
 }  // namespace errori
 
 class ErroreDao : public std::runtime_error {

@@ -2,6 +2,7 @@
 // Pieces shared by the implementations of the engine layer; not for callers.
 #include <sqlite3.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -38,7 +39,8 @@ FieldDef CampoDaTipoDichiarato(std::string nome, std::string_view dichiarato, bo
 struct InfoTabella;
 class Connessione {
  public:
-  Connessione(sqlite3* db, std::string percorso, bool solaLettura);
+  // Waits for another program's lock as `attesa` says.
+  Connessione(sqlite3* db, std::string percorso, bool solaLettura, AttesaBlocco attesa = {});
   ~Connessione();
   Connessione(const Connessione&) = delete;
   Connessione& operator=(const Connessione&) = delete;
@@ -71,6 +73,8 @@ class Connessione {
   mutable std::string transazionePersa;
 
  private:
+  // SQLite's busy handler: whether to try again after the `volte`-th refusal of the lock.
+  static int Attendi(void* connessione, int volte);
   // Whether the database holds SQLite's table of AUTOINCREMENT sequences.
   bool EsisteSequenze();
   void CreaSequenze();
@@ -78,6 +82,8 @@ class Connessione {
   sqlite3* db_;
   std::string percorso_;
   bool solaLettura_;
+  AttesaBlocco attesa_;
+  std::chrono::steady_clock::time_point inizioAttesa_;
   std::unordered_map<std::string, sqlite3_stmt*> istruzioni_;
   std::unordered_map<std::string, std::shared_ptr<InfoTabella>> tabelle_;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 #include "core/dao/conversioni.h"
 #include "core/dao/interno.h"
@@ -178,12 +179,30 @@ void LegaValore(sqlite3_stmt* st, int i, const Valore& v) {
 
 // ---- Connection -------------------------------------------------------------------------
 
-Connessione::Connessione(sqlite3* db, std::string percorso, bool solaLettura)
-    : db_(db), percorso_(std::move(percorso)), solaLettura_(solaLettura) {
+Connessione::Connessione(sqlite3* db, std::string percorso, bool solaLettura, AttesaBlocco attesa)
+    : db_(db),
+      percorso_(std::move(percorso)),
+      solaLettura_(solaLettura),
+      attesa_(std::move(attesa)) {
+  sqlite3_busy_handler(db_, &Connessione::Attendi, this);
   // While the workspace's transaction is pending, only its own COMMIT may make anything
   // durable: a statement that finds itself outside the transaction is rolled back.
   sqlite3_commit_hook(
       db_, [](void* c) { return static_cast<Connessione*>(c)->inTransazione ? 1 : 0; }, this);
+}
+
+int Connessione::Attendi(void* connessione, int volte) {
+  auto& c = *static_cast<Connessione*>(connessione);
+  const auto ora = std::chrono::steady_clock::now();
+  if (volte == 0) c.inizioAttesa_ = ora;
+  const auto resta = c.attesa_.limite - (ora - c.inizioAttesa_);
+  if (resta <= std::chrono::steady_clock::duration::zero()) return 0;
+  if (c.attesa_.aOgniAttesa) c.attesa_.aOgniAttesa();
+  // Short pauses first, as a lock is mostly held for a moment.
+  const auto pausa = std::min<std::chrono::steady_clock::duration>(
+      resta, std::chrono::milliseconds(volte < 5 ? 1 << volte : 25));
+  std::this_thread::sleep_for(pausa);
+  return 1;
 }
 
 Connessione::~Connessione() {
@@ -192,26 +211,60 @@ Connessione::~Connessione() {
   sqlite3_close_v2(db_);
 }
 
+namespace {
+
+// Whether a failure is the database's own (in use, unreadable or unwritable, damaged, out of
+// memory, a full disk) rather than the fault of the row a statement wrote: a constraint, a
+// value of the wrong kind or too long, a column or table the statement names wrongly.
+bool GuastoDelDatabase(int esteso) {
+  switch (esteso & 0xFF) {
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE:
+      return false;
+    case SQLITE_CONSTRAINT:
+      return esteso == SQLITE_CONSTRAINT_COMMITHOOK;
+    case SQLITE_ERROR:
+    case SQLITE_MISMATCH:
+    case SQLITE_TOOBIG:
+    case SQLITE_RANGE:
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool InUso(int esteso) {
+  return (esteso & 0xFF) == SQLITE_BUSY || (esteso & 0xFF) == SQLITE_LOCKED;
+}
+
+}  // namespace
+
 void Connessione::Errore(int rc, const std::string& tabella) const {
-  const std::string messaggio = sqlite3_errmsg(db_);
-  const int primario = rc & 0xFF;
   const int esteso = sqlite3_extended_errcode(db_);
-  // SQLite ends the pending transaction by itself after some failures (a full disk, an I/O
-  // error): everything written in it is gone, and every later statement would be committed
-  // on its own. From then on the connection writes nothing until the workspace ends the
-  // transaction, and every write it refuses reports the failure that ended it.
-  if (inTransazione && (!transazionePersa.empty() || sqlite3_get_autocommit(db_))) {
+  const std::string messaggio = sqlite3_errmsg(db_);
+  const std::string descrizione =
+      InUso(esteso) ? "Il database \"" + percorso_ + "\" è in uso da un altro programma"
+                    : "Errore del database \"" + percorso_ + "\": " + messaggio;
+  const int primario = rc & 0xFF;
+  // After a failure of the database itself the transaction cannot be trusted whole: SQLite
+  // may have ended it by itself (a full disk, an I/O error), and every later statement
+  // would then be committed on its own, or kept it without the row that failed. From then
+  // on the connection writes nothing until the workspace ends the transaction, every write
+  // it refuses reports that failure, and so does the commit.
+  if (inTransazione &&
+      (!transazionePersa.empty() || sqlite3_get_autocommit(db_) || GuastoDelDatabase(esteso))) {
     const bool appenaPersa = transazionePersa.empty();
     if (appenaPersa) {
-      transazionePersa =
-          "Errore del database \"" + percorso_ + "\": " +
-          (esteso == SQLITE_CONSTRAINT_COMMITHOOK ? std::string("transazione interrotta")
-                                                  : messaggio);
+      transazionePersa = esteso == SQLITE_CONSTRAINT_COMMITHOOK
+                             ? "Errore del database \"" + percorso_ + "\": transazione interrotta"
+                             : descrizione;
       sqlite3_exec(db_, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
     }
     if (appenaPersa || primario == SQLITE_READONLY || esteso == SQLITE_CONSTRAINT_COMMITHOOK)
       throw ErroreDao(errori::kErroreMotore, transazionePersa);
   }
+  if (InUso(esteso)) throw ErroreDao(errori::kFileInUso, descrizione);
   // Read-only, SQLite cannot roll back what an interrupted writer left: the file is in use
   // or waits for a writer to open it, and is not read-only for all that.
   if (esteso == SQLITE_READONLY_ROLLBACK || esteso == SQLITE_READONLY_RECOVERY)
@@ -235,7 +288,7 @@ void Connessione::Errore(int rc, const std::string& tabella) const {
   if (messaggio.rfind("no such column", 0) == 0)
     throw ErroreDao(errori::kCampoSconosciuto,
                     "Campo \"" + messaggio.substr(messaggio.find(':') + 2) + "\" sconosciuto");
-  throw ErroreDao(errori::kErroreMotore, "Errore del database \"" + percorso_ + "\": " + messaggio);
+  throw ErroreDao(errori::kErroreMotore, descrizione);
 }
 
 sqlite3_stmt* Connessione::Prepara(const std::string& sql) {

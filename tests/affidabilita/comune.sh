@@ -14,19 +14,20 @@ crea_negozio() {
   mkdir -p "$1/work"
 }
 
-# crea_catalogo CARTELLA ARTICOLI VARIANTE: 200 departments and the items ART0.. with
-# prices and texts that depend on VARIANTE, so two catalogues give two shops.
+# crea_catalogo CARTELLA ARTICOLI VARIANTE [PREFISSO]: 200 departments and the items ART0..
+# with prices and texts that depend on VARIANTE, so two catalogues give two shops; PREFISSO
+# goes before every code, so two catalogues of other prefixes share no department or item.
 crea_catalogo() {
   mkdir -p "$1"
-  awk -v v="$3" 'BEGIN {
+  awk -v v="$3" -v p="${4:-}" 'BEGIN {
     print "Codice,Titolo,Descrizione,Note,IVA,Sconto"
-    for (k = 0; k < 200; k++) printf "R%d,Reparto %d v%d,Descrizione del reparto %d,,22,0\n", k, k, v, k
+    for (k = 0; k < 200; k++) printf "%sR%d,Reparto %s%d v%d,Descrizione del reparto %d,,22,0\n", p, k, p, k, v, k
   }' >"$1/reparti.csv"
-  awk -v n="$2" -v v="$3" 'BEGIN {
+  awk -v n="$2" -v v="$3" -v p="${4:-}" 'BEGIN {
     print "Reparto,Codice,Titolo,Sottotitolo,Descrizione,Note,Prezzo,Offerta,Link,Peso,Giacenza,Immagine1,Immagine2,ImmaginePiccola"
     for (i = 0; i < n; i++)
-      printf "R%d,ART%d,Articolo %d v%d,conf. da %d,Descrizione dell'\''articolo %d,,%d.%02d,0,,0.%d,%d,,,\n",
-        i % 200, i, i, v, 1 + i % 6, i, 1 + (i + v) % 97, i % 100, i % 10, (i * v) % 50
+      printf "%sR%d,%sART%d,Articolo %d v%d,conf. da %d,Descrizione dell'\''articolo %d,,%d.%02d,0,,0.%d,%d,,,\n",
+        p, i % 200, p, i, i, v, 1 + i % 6, i, 1 + (i + v) % 97, i % 100, i % 10, (i * v) % 50
   }' >"$1/articoli.csv"
 }
 

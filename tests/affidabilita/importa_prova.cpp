@@ -5,6 +5,7 @@
 // columns of the mapping below). The last argument answers the questions (default no).
 // Every message goes to stdout as "MESSAGGIO <icon>: <text>" (line breaks as "|"); the exit
 // status is 0 after a success, 1 after a failed import, 2 when nothing was imported.
+// TARKPO_ATTESA_MS sets how long the import waits for another writer's lock.
 // Pictures are BMP files, measured from their header. Two more uses serve the scripts:
 //   importa_prova --foto CARTELLA N VARIANTE   writes the BMPs f0.bmp .. f<N-1>.bmp, whose
 //                                              sizes differ from one variant to the next
@@ -13,7 +14,9 @@
 #include <signal.h>
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <tuple>
@@ -108,6 +111,9 @@ int main(int argc, char** argv) {
                                                                       : Risposta::No);
   Registro registro = Registro::DaAmbiente();
   dao::DBEngine motore(registro);
+  // The wait for another writer's lock, in milliseconds, when the test gives one.
+  if (const char* attesa = std::getenv("TARKPO_ATTESA_MS"))
+    motore.Attesa.limite = std::chrono::milliseconds(Intero(attesa));
 
   motore::StatoMotore stato;
   motore::StatoImportazione imp;

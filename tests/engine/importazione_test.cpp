@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,15 @@ class ImportazioneTest : public BancoImportazione {
     return Negozio(
         "SELECT coalesce(codice, '') || ':' || (fuoricatalogo <> 0) || ':' || "
         "coalesce(catID, '') FROM articoli ORDER BY codice, ordinamento");
+  }
+  // A run on a shop made afresh, as a new program run finds it.
+  void NegozioNuovo() {
+    for (const auto& voce : std::filesystem::directory_iterator(negozio_.Percorso()))
+      if (voce.is_regular_file()) std::filesystem::remove(voce.path());
+    UsaNegozio(tarkpo::test::kSchemaBase);
+    SetUp();
+    NuovaSessione();
+    messaggi_.Pulisci();
   }
   std::string IdPerTitolo(const std::string& titolo) {
     return Negozio("SELECT id FROM categorie WHERE titolo = '" + titolo + "'");
@@ -194,12 +204,7 @@ TEST_F(ImportazioneTest, UnNegozioSostituitoDuranteLImportazione) {
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.nome);
-    for (const auto& voce : std::filesystem::directory_iterator(negozio_.Percorso()))
-      if (voce.is_regular_file()) std::filesystem::remove(voce.path());
-    UsaNegozio(tarkpo::test::kSchemaBase);
-    SetUp();
-    NuovaSessione();
-    messaggi_.Pulisci();
+    NegozioNuovo();
     SqlNegozio("INSERT INTO articoli (codice, titolo) VALUES ('A', 'vecchio')");
     SqlOrigine(
         "DELETE FROM articoli; INSERT INTO articoli (Reparto, Codice, Titolo) VALUES "
@@ -377,6 +382,101 @@ TEST_F(ImportazioneTest, UnaSorgenteCambiataDuranteLaLetturaFallisceTutto) {
     EXPECT_EQ(testi.empty() ? "" : testi.back(), "Il negozio non è stato modificato");
     EXPECT_TRUE(tarkpo::test::LeggiFile(fileNegozio_) == prima);
     EXPECT_FALSE(fs::exists(negozio_ / "catalog.000"));
+  }
+}
+
+// Another program holds the shop's write lock when the import begins (a transaction begun
+// with BEGIN IMMEDIATE, as a second import or a database tool keeps it). The import waits
+// for it: held past the wait, the import fails whole before writing a row and says why;
+// released meanwhile by a commit of that program, the import runs whole, and its backup is
+// the shop that program left, the one the import changed.
+TEST_F(ImportazioneTest, UnAltroScrittoreTieneIlNegozio) {
+  for (const bool rilascia : {false, true}) {
+    SCOPED_TRACE(rilascia ? "rilasciato durante l'attesa" : "tenuto oltre l'attesa");
+    NegozioNuovo();
+    SqlOrigine(
+        "DELETE FROM articoli; INSERT INTO articoli (Reparto, Codice, Titolo) VALUES "
+        "('1', 'A', 'a'), ('1', 'B', 'b'), ('1', 'C', 'c')");
+    const std::string prima = tarkpo::test::LeggiFile(fileNegozio_);
+    sqlite3* altro = nullptr;
+    ASSERT_EQ(sqlite3_open(fileNegozio_.c_str(), &altro), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(altro,
+                           "BEGIN IMMEDIATE; INSERT INTO categorie (id, titolo) VALUES "
+                           "('altro', 'Dell''altro programma')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    int attese = 0;
+    motore_.Attesa = {std::chrono::milliseconds(300), [&] {
+                        if (++attese == 1 && rilascia) {
+                          EXPECT_EQ(sqlite3_exec(altro, "COMMIT", nullptr, nullptr, nullptr),
+                                    SQLITE_OK);
+                        }
+                      }};
+    const bool riuscita = Importa();
+    sqlite3_exec(altro, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(altro);
+    EXPECT_GT(attese, 0);
+    const auto testi = messaggi_.Testi();
+    if (rilascia) {
+      EXPECT_TRUE(riuscita) << ::testing::PrintToString(testi);
+      EXPECT_EQ(Negozio("SELECT codice FROM articoli ORDER BY codice"), "A|B|C");
+      EXPECT_EQ(Negozio("SELECT count(*) FROM categorie WHERE id = 'altro'"), "1");
+      EXPECT_EQ(esito_.backup, negozio_ / "catalog.000");
+      EXPECT_EQ(tarkpo::test::PrimoValore(esito_.backup,
+                                          "SELECT count(*) FROM categorie WHERE id = 'altro'"),
+                "1");
+      EXPECT_EQ(tarkpo::test::PrimoValore(esito_.backup, "SELECT count(*) FROM articoli"), "0");
+    } else {
+      EXPECT_FALSE(riuscita);
+      EXPECT_NE(std::find(testi.begin(), testi.end(),
+                          "Impossibile aprire il file \"" + fileNegozio_ + "\":\nIl database \"" +
+                              fileNegozio_ + "\" è in uso da un altro programma"),
+                testi.end())
+          << ::testing::PrintToString(testi);
+      ASSERT_FALSE(testi.empty());
+      EXPECT_EQ(testi.back(), "Il negozio non è stato modificato");
+      EXPECT_TRUE(tarkpo::test::LeggiFile(fileNegozio_) == prima);
+      EXPECT_FALSE(std::filesystem::exists(negozio_ / "catalog.000"));
+    }
+  }
+}
+
+// A failure of the database itself while rows are written (the shop in use or locked,
+// unwritable, unreadable, damaged, a full disk, an I/O error) is no fault of the row that met
+// it: the import fails whole and leaves the shop as it was, instead of going on without
+// that row and calling the rest a success.
+TEST_F(ImportazioneTest, UnGuastoDelDatabaseFallisceTutto) {
+  const struct {
+    const char* nome;
+    int codice;
+  } casi[] = {
+      {"occupato", SQLITE_BUSY},         {"bloccato", SQLITE_LOCKED},
+      {"sola lettura", SQLITE_READONLY}, {"danneggiato", SQLITE_CORRUPT},
+      {"non apribile", SQLITE_CANTOPEN}, {"permesso", SQLITE_PERM},
+      {"protocollo", SQLITE_PROTOCOL},   {"errore di I/O", SQLITE_IOERR_WRITE},
+      {"disco pieno", SQLITE_FULL},
+  };
+  def_.gImpRep = 1;
+  std::string sql = "DELETE FROM reparti; DELETE FROM articoli;";
+  for (int i = 0; i < 30; ++i)
+    sql += "INSERT INTO articoli (Reparto, Codice, Titolo) VALUES ('R', 'A" + std::to_string(i) +
+           "', '" + std::string(500, 't') + "');";
+  SqlOrigine(sql + "INSERT INTO reparti VALUES ('R', 'Reparto', '', '', 0, 0)");
+  for (const auto& caso : casi) {
+    // The first write of the import, and one among its rows.
+    for (const int operazione : {1, 4}) {
+      SCOPED_TRACE(std::string(caso.nome) + ", operazione " + std::to_string(operazione));
+      NegozioNuovo();
+      const std::string prima = tarkpo::test::LeggiFile(fileNegozio_);
+      tarkpo::test::GuastiVfs guasti(CartellaNegozio());
+      guasti.FallisciConCodice(operazione, caso.codice);
+      const bool riuscita = Importa();
+      EXPECT_TRUE(guasti.Scattato());
+      EXPECT_FALSE(riuscita) << Negozio("SELECT count(*) FROM articoli") << " articoli";
+      ASSERT_FALSE(messaggi_.Testi().empty());
+      EXPECT_EQ(messaggi_.Testi().back(), "Il negozio non è stato modificato");
+      EXPECT_TRUE(tarkpo::test::LeggiFile(fileNegozio_) == prima);
+    }
   }
 }
 

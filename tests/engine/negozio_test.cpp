@@ -4,7 +4,12 @@
 
 #include <sqlite3.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "ambiente_motore.h"
 #include "engine/origine.h"
@@ -91,6 +96,54 @@ TEST_F(Negozio, BackupsCountOnAndNeverReplaceAFile) {
   EXPECT_EQ(BackupNegozio(stato, def, messaggi), "");
   EXPECT_EQ(test::LeggiFile(def.gPathNegozio + "/catalog.999"), "ultimo");
   EXPECT_TRUE(messaggi.Mostrati().empty());
+}
+
+// Links planted under every name the backup may write (its temporary file, its final
+// name): a symbolic link to a file outside the shop, a hard link to the shop itself. The
+// copy is written through none of them: the outside file and the shop stay whole, and the
+// backup is a whole copy of the shop.
+TEST_F(Negozio, ABackupIsNeverWrittenThroughALink) {
+  const std::string file = PreparaNegozio("INSERT INTO lingue VALUES ('prima','','','')");
+  const std::string shop = test::LeggiFile(file);
+  const std::string fuori = cartella.Scrivi("fuori.txt", "di un altro");
+  const std::string pid = std::to_string(::getpid());
+  for (const bool simbolico : {true, false}) {
+    SCOPED_TRACE(simbolico ? "symbolic link outside" : "hard link to the shop");
+    for (const auto& voce : fs::directory_iterator(def.gPathNegozio))
+      if (voce.path().filename() != "catalog.mdb") fs::remove(voce.path());
+    std::vector<std::string> nomi = {"catalog.000.parziale", "catalog.001.parziale"};
+    for (int n = 0; n < 4; ++n) nomi.push_back(".tarkpo-" + pid + "-" + std::to_string(n) + ".tmp");
+    for (const std::string& nome : nomi) {
+      const fs::path link = fs::path(def.gPathNegozio) / nome;
+      if (simbolico)
+        fs::create_symlink(fuori, link);
+      else
+        fs::create_hard_link(file, link);
+    }
+    const std::string backup = BackupNegozio(stato, def, messaggi);
+    EXPECT_TRUE(test::LeggiFile(fuori) == "di un altro") << "the file outside the shop";
+    EXPECT_TRUE(test::LeggiFile(file) == shop);
+    ASSERT_FALSE(backup.empty());
+    EXPECT_TRUE(test::LeggiFile(backup) == shop);
+    EXPECT_FALSE(fs::is_symlink(backup));
+    EXPECT_NE(fs::canonical(backup), fs::canonical(file));
+  }
+}
+
+// A backup cut short by a kill or a power loss leaves its temporary file: the next backup
+// removes those of processes that are gone, never another running process's.
+TEST_F(Negozio, TemporariesOfBackupsCutShortAreRemoved) {
+  PreparaNegozio();
+  const pid_t figlio = ::fork();
+  if (figlio == 0) ::_exit(0);
+  ::waitpid(figlio, nullptr, 0);
+  const std::string morto = ".tarkpo-" + std::to_string(figlio) + "-0.tmp";
+  const std::string vivo = ".tarkpo-1-0.tmp";  // init never ends
+  cartella.Scrivi("negozio/" + morto, "mezzo backup");
+  cartella.Scrivi("negozio/" + vivo, "in corso");
+  EXPECT_EQ(BackupNegozio(stato, def, messaggi), def.gPathNegozio + "/catalog.000");
+  EXPECT_FALSE(fs::exists(def.gPathNegozio + "/" + morto));
+  EXPECT_TRUE(fs::exists(def.gPathNegozio + "/" + vivo));
 }
 
 // What a writer killed in the middle leaves beside the shop, a journal of its transaction

@@ -238,6 +238,7 @@ int GuastiVfs::Decidi(Tipo tipo, const std::string& percorso) {
   if (!fallisce) return SQLITE_OK;
   scattato_ = true;
   if (guasto_ == Guasto::Pieno) return SQLITE_FULL;
+  if (guasto_ == Guasto::Codice) return codice_;
   switch (tipo) {
     case Tipo::Scrittura:
       return SQLITE_IOERR_WRITE;

@@ -19,6 +19,7 @@ class GuastiVfs {
   enum class Guasto {
     Pieno,     // SQLITE_FULL; a write that fails has written its first half
     ErroreIo,  // SQLITE_IOERR_WRITE, _FSYNC, _TRUNCATE, _DELETE; nothing is written
+    Codice,    // the code given to FallisciConCodice; nothing is written
   };
 
   enum class Tipo { Scrittura, Sincronia, Troncamento, Cancellazione };
@@ -38,6 +39,12 @@ class GuastiVfs {
   // Fails the n-th operation from now (1-based) with `guasto`, and the later ones that
   // `ripetizione` says.
   void FallisciAl(int n, Guasto guasto, Ripetizione ripetizione);
+  // Fails the n-th operation from now, once, with the SQLite result `codice` (SQLITE_BUSY,
+  // SQLITE_CORRUPT...), as a file system or another program may make SQLite's calls fail.
+  void FallisciConCodice(int n, int codice) {
+    FallisciAl(n, Guasto::Codice, Ripetizione::UnaVolta);
+    codice_ = codice;
+  }
   // A disk with `byte` bytes free for the folder's files from now on: a write that would
   // take more fails with SQLITE_FULL after writing what fits; shrinking or deleting a file
   // gives its bytes back.
@@ -73,6 +80,7 @@ class GuastiVfs {
   int operazioni_ = 0;
   int n_ = 0;
   Guasto guasto_ = Guasto::Pieno;
+  int codice_ = SQLITE_IOERR;
   Ripetizione ripetizione_ = Ripetizione::UnaVolta;
   bool scattato_ = false;
   int64_t limite_ = -1;  // bytes the files may grow by; -1: no limit
