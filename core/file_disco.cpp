@@ -156,7 +156,7 @@ pid_t ProcessoDelTemporaneo(std::string_view nome) {
 
 }  // namespace
 
-bool Temporaneo(std::string_view nome) { return ProcessoDelTemporaneo(nome) > 0; }
+bool ETemporaneo(std::string_view nome) { return ProcessoDelTemporaneo(nome) > 0; }
 
 bool TemporaneoOrfano(std::string_view nome) {
   const pid_t pid = ProcessoDelTemporaneo(nome);

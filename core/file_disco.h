@@ -70,7 +70,7 @@ bool StessiByte(const std::string& primo, const std::string& secondo);
 int CreaTemporaneo(int cartella, unsigned& contatore, std::string& nome);
 // Whether `nome` is such a temporary file, and one that a writer killed half-way left: of a
 // process gone, or of this one, which has none open between two of its writes.
-bool Temporaneo(std::string_view nome);
+bool ETemporaneo(std::string_view nome);
 bool TemporaneoOrfano(std::string_view nome);
 // Removes what a writer killed half-way left in the folder: the temporary files of processes
 // gone, and of this one, which has none open between two of its writes.

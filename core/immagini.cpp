@@ -176,7 +176,7 @@ void ElencaLavoro(int cartella, bool pulisci, Versione versione) {
   }
   ::rewinddir(elenco);
   while (const dirent* voce = ::readdir(elenco)) {
-    if (Temporaneo(voce->d_name)) {
+    if (ETemporaneo(voce->d_name)) {
       if (pulisci && TemporaneoOrfano(voce->d_name)) ::unlinkat(cartella, voce->d_name, 0);
       continue;
     }
