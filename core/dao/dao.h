@@ -200,9 +200,9 @@ class Workspace {
   // may not write) opens a SQLite file without writing to it: its journal mode stays,
   // nothing is made beside it unless a WAL left there has to be read, and every schema
   // listing and recordset reads it as it then stands. A SQLite file opened to be written is
-  // kept in rollback-journal mode, and nothing of a transaction reaches it before the
-  // commit, and the commit has reached the disk when CommitTrans returns. A file that only fails to
-  // open (busy, locked, damaged, unreadable) raises the engine's own error; 3343 only for a file
+  // kept in rollback-journal mode; nothing of a transaction reaches it before the commit,
+  // and the commit is on the disk when CommitTrans returns. A file that only fails to open
+  // (busy, locked, damaged, unreadable) raises the engine's own error; 3343 only for a file
   // that is not a database.
   std::shared_ptr<Database> OpenDatabase(const std::string& percorso,
                                          const std::string& connect = "", bool solaLettura = false);
