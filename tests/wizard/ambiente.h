@@ -57,17 +57,17 @@ inline void Tasto(QWidget* w, int tasto = Qt::Key_A) {
 }
 
 // While it lives: runs `azione` once the event loop of a modal window turns, and `riparo`
-// a second later to close whatever the action failed to close, so a fault fails the test
+// `msRiparo` later to close whatever the action failed to close, so a fault fails the test
 // instead of hanging it.
 class DuranteModale {
  public:
-  DuranteModale(std::function<void()> azione, std::function<void()> riparo) {
+  DuranteModale(std::function<void()> azione, std::function<void()> riparo, int msRiparo = 1000) {
     azione_.setSingleShot(true);
     riparo_.setSingleShot(true);
     QObject::connect(&azione_, &QTimer::timeout, std::move(azione));
     QObject::connect(&riparo_, &QTimer::timeout, std::move(riparo));
     azione_.start(0);
-    riparo_.start(1000);
+    riparo_.start(msRiparo);
   }
 
  private:

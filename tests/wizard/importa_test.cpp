@@ -472,7 +472,8 @@ TEST(Importa, UnNomeSenzaEstensioneSiSalvaComeKpo) {
         },
         [] {
           if (QWidget* w = QApplication::activeModalWidget()) w->close();
-        });
+        },
+        20000);  // the dialog and its question may be slow to come up on a loaded machine
     test::Premi(&p, Qt::Key_Return);
 
     EXPECT_EQ(domanda.contains(QStringLiteral("listino.kpo")),
