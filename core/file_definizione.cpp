@@ -100,18 +100,14 @@ bool ScriviPerIntero(const std::string& percorso, const std::string& testo, IScr
   if (esiste && !S_ISREG(vecchio.st_mode)) return false;
   const int dir = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return false;
-  static unsigned contatore = 0;
+  // What a save killed half-way left beside the file goes first.
+  RimuoviTemporaneiOrfani(dir);
+  unsigned contatore = 0;
   std::string nome;
-  int fd = -1;
-  while (fd < 0) {
-    nome = "." + destinazione.filename().string() + ".tarkpo-" + std::to_string(::getpid()) + "-" +
-           std::to_string(contatore++) + ".tmp";
-    fd = ::openat(dir, nome.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                  esiste ? 0600 : 0666);
-    if (fd < 0 && errno != EEXIST) {
-      ::close(dir);
-      return false;
-    }
+  const int fd = CreaTemporaneo(dir, contatore, nome);
+  if (fd < 0) {
+    ::close(dir);
+    return false;
   }
   bool ok = !esiste || ::fchmod(fd, vecchio.st_mode & 07777) == 0;
   for (size_t scritti = 0; ok && scritti < testo.size();) {

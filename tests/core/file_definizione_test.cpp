@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -374,9 +376,17 @@ TEST(FileDefinizione, ASaveThatFailsLeavesTheOldFileWhole) {
 }
 
 // A save replaces the file whole, keeps its permissions (it may hold a password) and, when
-// the name is a link, the link, writing the file it points at.
+// the name is a link, the link, writing the file it points at. What a save killed half-way
+// left beside it goes; another running process's temporary stays.
 TEST(FileDefinizione, ASaveReplacesTheFileItNames) {
   test::CartellaTemp cartella;
+  const pid_t figlio = ::fork();
+  if (figlio == 0) ::_exit(0);
+  ::waitpid(figlio, nullptr, 0);
+  const std::string morto = ".tarkpo-" + std::to_string(figlio) + "-0.tmp";
+  const std::string vivo = ".tarkpo-1-0.tmp";  // init never ends
+  cartella.Scrivi(morto, "mezzo");
+  cartella.Scrivi(vivo, "in corso");
   const std::string vero = cartella.Scrivi("vero.kpo", "vecchio");
   ASSERT_EQ(::chmod(vero.c_str(), 0600), 0);
   const std::string link = cartella / "link.kpo";
@@ -388,6 +398,8 @@ TEST(FileDefinizione, ASaveReplacesTheFileItNames) {
   EXPECT_EQ(test::LeggiFile(vero), TestoFileConfigurazione(d));
   EXPECT_EQ(std::filesystem::status(vero).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_FALSE(std::filesystem::exists(cartella / morto));
+  EXPECT_TRUE(std::filesystem::exists(cartella / vivo));
 }
 
 }  // namespace
