@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <functional>
 #include <string_view>
 
 namespace tarkpo {
@@ -177,7 +178,7 @@ int CreaTemporaneo(int cartella, unsigned& contatore, std::string& nome) {
   }
 }
 
-void RimuoviTemporaneiOrfani(int cartella) {
+void PerOgniVoce(int cartella, const std::function<void(const char*)>& voce) {
   const int copia = ::dup(cartella);
   if (copia < 0) return;
   DIR* elenco = ::fdopendir(copia);
@@ -185,10 +186,16 @@ void RimuoviTemporaneiOrfani(int cartella) {
     ::close(copia);
     return;
   }
-  while (const dirent* voce = ::readdir(elenco)) {
-    if (TemporaneoOrfano(voce->d_name)) ::unlinkat(cartella, voce->d_name, 0);
-  }
+  // The copy shares its position with the folder's descriptor, which an earlier listing moved.
+  ::rewinddir(elenco);
+  while (const dirent* d = ::readdir(elenco)) voce(d->d_name);
   ::closedir(elenco);
+}
+
+void RimuoviTemporaneiOrfani(int cartella) {
+  PerOgniVoce(cartella, [cartella](const char* nome) {
+    if (TemporaneoOrfano(nome)) ::unlinkat(cartella, nome, 0);
+  });
 }
 
 bool DaiNome(int cartella, const std::string& da, const std::string& a) {

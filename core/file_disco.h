@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,8 @@ int CreaTemporaneo(int cartella, unsigned& contatore, std::string& nome);
 // process gone, or of this one, which has none open between two of its writes.
 bool ETemporaneo(std::string_view nome);
 bool TemporaneoOrfano(std::string_view nome);
+// Calls `voce` with the name of every entry of the open folder, "." and ".." included.
+void PerOgniVoce(int cartella, const std::function<void(const char*)>& voce);
 // Removes what a writer killed half-way left in the folder: the temporary files of processes
 // gone, and of this one, which has none open between two of its writes.
 void RimuoviTemporaneiOrfani(int cartella);

@@ -1,6 +1,5 @@
 #include "core/immagini.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
@@ -167,22 +166,13 @@ std::vector<std::string> BasiDiVersione(std::string_view voce) {
 // two copies.
 template <class Versione>
 void ElencaLavoro(int cartella, bool pulisci, Versione versione) {
-  const int copia = ::dup(cartella);
-  if (copia < 0) return;
-  DIR* elenco = ::fdopendir(copia);
-  if (!elenco) {
-    ::close(copia);
-    return;
-  }
-  ::rewinddir(elenco);
-  while (const dirent* voce = ::readdir(elenco)) {
-    if (ETemporaneo(voce->d_name)) {
-      if (pulisci && TemporaneoOrfano(voce->d_name)) ::unlinkat(cartella, voce->d_name, 0);
-      continue;
+  PerOgniVoce(cartella, [&](const char* voce) {
+    if (ETemporaneo(voce)) {
+      if (pulisci && TemporaneoOrfano(voce)) ::unlinkat(cartella, voce, 0);
+      return;
     }
-    for (std::string& base : BasiDiVersione(voce->d_name)) versione(std::move(base), voce->d_name);
-  }
-  ::closedir(elenco);
+    for (std::string& base : BasiDiVersione(voce)) versione(std::move(base), voce);
+  });
 }
 
 // Whether the file and the copy `nome` of the folder hold the same bytes.

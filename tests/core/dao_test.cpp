@@ -442,8 +442,7 @@ TEST_F(DaoTest, AFileInUseIsNoUnknownFormat) {
     ADD_FAILURE() << "aperto";
   } catch (const ErroreDao& e) {
     EXPECT_EQ(e.Numero(), 3045);
-    EXPECT_EQ(std::string(e.what()),
-              "Il database \"" + file + "\" è in uso da un altro programma");
+    EXPECT_EQ(std::string(e.what()), "Il database \"" + file + "\" è in uso da un altro programma");
   }
   sqlite3_exec(altro, "COMMIT", nullptr, nullptr, nullptr);
   sqlite3_close(altro);
