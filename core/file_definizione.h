@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/definizione.h"
-#include "core/immagini.h"
+#include "core/file_disco.h"
 #include "core/messaggi.h"
 #include "core/programma.h"
 

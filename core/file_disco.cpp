@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -155,7 +156,32 @@ pid_t ProcessoDelTemporaneo(std::string_view nome) {
   return ec == std::errc() && *fine == '-' ? pid : 0;
 }
 
+// syncfs(2) reports a write that failed on the file system since the folder was opened only
+// from Linux 5.8 on; before, it reports nothing.
+bool SyncfsSegnalaErrori() {
+  utsname sistema{};
+  if (::uname(&sistema) != 0) return false;
+  const char* fine = sistema.release + std::strlen(sistema.release);
+  int principale = 0, secondaria = 0;
+  const auto [punto, ec] = std::from_chars(sistema.release, fine, principale);
+  if (ec != std::errc() || punto == fine || *punto != '.') return false;
+  std::from_chars(punto + 1, fine, secondaria);
+  return principale > 5 || (principale == 5 && secondaria >= 8);
+}
+
 }  // namespace
+
+ssize_t IScritturaFile::Scrivi(int fd, const void* dati, std::size_t n) {
+  return ::write(fd, dati, n);
+}
+
+int IScritturaFile::Sincronizza(int fd) { return ::fdatasync(fd); }
+
+int IScritturaFile::SincronizzaDisco(int cartella) {
+  if (SyncfsSegnalaErrori()) return ::syncfs(cartella);
+  errno = ENOSYS;
+  return -1;
+}
 
 bool ETemporaneo(std::string_view nome) { return ProcessoDelTemporaneo(nome) > 0; }
 

@@ -2,6 +2,7 @@
 // Files as the disk holds them: which file a path names and whether it was written since,
 // and whether two files hold the same bytes.
 #include <sys/stat.h>
+#include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -62,6 +63,20 @@ ssize_t LeggiDa(int fd, char* dati, size_t n);
 // Whether the two open files hold the same bytes from where each stands to its end.
 bool StessiByte(int a, int b);
 bool StessiByte(const std::string& primo, const std::string& secondo);
+
+// The writes of a file written whole (a picture copy, a definition), as the system calls make
+// them; tests derive from it to make them fail (a short write, a full disk, a flush that fails).
+class IScritturaFile {
+ public:
+  virtual ~IScritturaFile() = default;
+  // As write(2).
+  virtual ssize_t Scrivi(int fd, const void* dati, std::size_t n);
+  // As fdatasync(2); also given a folder, to make its new names lasting.
+  virtual int Sincronizza(int fd);
+  // As syncfs(2) on a folder: every write of its file system reaches the disk. Fails
+  // with ENOSYS where the kernel would not report a write that failed (before Linux 5.8).
+  virtual int SincronizzaDisco(int cartella);
+};
 
 // Files written whole under a temporary name of their own in a folder, ".tarkpo-PID-N.tmp"
 // (PID the process writing it), then given their name.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/dao/valore.h"
+#include "core/file_disco.h"
 #include "core/percorsi.h"
 
 namespace tarkpo {
@@ -34,20 +35,6 @@ struct CampiImmagine {
   std::function<void(const Valore&)> nome;
   std::function<void(const Valore&)> larghezza;
   std::function<void(const Valore&)> altezza;
-};
-
-// The writes of a picture copy, as the system calls make them; tests derive from it to make
-// them fail (a short write, a full disk, a flush that fails).
-class IScritturaFile {
- public:
-  virtual ~IScritturaFile() = default;
-  // As write(2).
-  virtual ssize_t Scrivi(int fd, const void* dati, std::size_t n);
-  // As fdatasync(2); also given the work folder, to make its new names lasting.
-  virtual int Sincronizza(int fd);
-  // As syncfs(2) on the work folder: every write of its file system reaches the disk. Fails
-  // with ENOSYS where the kernel would not report a write that failed (before Linux 5.8).
-  virtual int SincronizzaDisco(int cartella);
 };
 
 // The work folder of a shop: the shop folder followed by "/work/".
