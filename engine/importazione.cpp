@@ -82,12 +82,12 @@ EsitoImportazione EseguiImportazione(Contesto& c, dao::Workspace& ws,
     ok = aperto = ApriNegozio(c.stato, c.def, ws, c.messaggi);
     // Opening it may have rolled back what an interrupted writer left: that is the file
     // the import works on.
-    if (ok && esito.backup.empty()) c.stato.gImprontaNegozio = Impronta(file());
+    const auto trovato = Impronta(file());
+    if (ok && esito.backup.empty()) c.stato.gImprontaNegozio = trovato;
     // Another program wrote the shop between the copy and the lock (a second import that
     // held it first): the copy is made again of the shop the import works on, which no
     // other writer can change now.
-    if (const auto trovato = Impronta(file());
-        ok && !esito.backup.empty() && trovato != c.stato.gImprontaNegozio) {
+    if (ok && !esito.backup.empty() && trovato != c.stato.gImprontaNegozio) {
       std::error_code ec;
       std::filesystem::remove(esito.backup, ec);
       esito.backup = BackupNegozio(c.stato, c.def, c.messaggi);
