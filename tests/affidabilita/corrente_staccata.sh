@@ -2,7 +2,7 @@
 # A power cut after the success message, and at random moments of the import: the shop on an
 # ext4 file system of its own (a loop device), whose blocks are copied as the device holds
 # them (read with O_DIRECT, nothing synced first) right after "E' stato creato un backup del
-# negozio", or after a random delay. The copy is then mounted, as the disk after the cut:
+# negozio", or after a random delay, the import held still (SIGSTOP) while they are read. The copy is then mounted, as the disk after the cut:
 # after the message the shop must hold the whole import; at a random moment it must be the
 # shop before or the shop after, sound, and every backup in it a whole copy of the shop
 # before. The file system commits its journal only every ten minutes, so only what the import
@@ -67,7 +67,16 @@ prova() {
     "$importa" "$disco/n" "$lavoro/catalogo" >/dev/null &
     local pid=$!
     sleep "$ritardo"
+    # The copy takes a while: the import is held still meanwhile, so that the copy is the
+    # device at one moment, as a cut leaves it, not blocks read before and after a sync.
+    kill -STOP "$pid" 2>/dev/null || true
+    for ((i = 0; i < 500; i++)); do
+      [[ "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" == [TZ] ]] && break
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.01
+    done
     taglia
+    kill -CONT "$pid" 2>/dev/null || true
     wait $pid || true
   fi
   monta_taglio
